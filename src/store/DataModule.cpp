@@ -1,0 +1,255 @@
+#include "DataModule.h"
+
+#include "Globals.h"
+#include "Schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace store {
+namespace {
+
+qint64 durationPiece(const QString& text, const QString& piece) {
+    bool ok = false;
+    const qint64 value = piece.trimmed().toLongLong(&ok);
+    if (!ok) {
+        throw ConversionError(
+            QStringLiteral("'%1' is not a valid integer value (in '%2')").arg(piece, text));
+    }
+    return value;
+}
+
+QString twoDigits(qint64 n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+// Today's log row may have been written by another tool with a time part.
+bool isDay(const QVariant& stored, const QString& day) {
+    return !stored.isNull() && stored.toString().left(10) == day;
+}
+
+}  // namespace
+
+qint64 ParseDuration(const QString& text) {
+    const qsizetype first = text.indexOf(u':');
+    if (first < 0) return 0;
+    const qint64 hours = durationPiece(text, text.left(first));
+    const qsizetype second = text.indexOf(u':', first + 1);
+    const qint64 minutes = durationPiece(
+        text, second < 0 ? text.mid(first + 1) : text.mid(first + 1, second - first - 1));
+    qint64 total = hours * 3600 + minutes * 60;
+    if (second >= 0 && text.count(u':') == 2) total += durationPiece(text, text.mid(second + 1, 2));
+    return total;
+}
+
+QString FormatDuration(qint64 seconds) {
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = (seconds - hours * 3600) / 60;
+    const qint64 rest = seconds - hours * 3600 - minutes * 60;
+    return twoDigits(hours) + u':' + twoDigits(minutes) + u':' + twoDigits(rest);
+}
+
+QString CorrectRate(qint64 all, qint64 wrong) {
+    if (all <= 0) return QStringLiteral("0");
+    return QString::asprintf("%2.2f", static_cast<double>(all - wrong) / static_cast<double>(all) *
+                                          100.0);
+}
+
+KnowledgePointLists KnowledgePointListsOf(Dataset& questionRow) {
+    KnowledgePointLists lists;
+    for (int k = 3; k <= 12; ++k) {
+        const QString id = questionRow.text(QStringLiteral("K%1").arg(k));
+        if (id.trimmed().isEmpty()) break;
+        lists.ftids << id;
+        lists.fgmc6 << id.left(6);
+        lists.fgmc2 << id.left(2);
+    }
+    return lists;
+}
+
+bool IsExamTableName(const QString& name) {
+    static const QRegularExpression pattern(QStringLiteral("^tab_exam[0-9]+$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(name).hasMatch();
+}
+
+TDM1::TDM1(QObject* parent) : QObject(parent) {
+    Cn1Table_kmmc.setTableName(QStringLiteral("tab_kmmc"));
+    Cn1Table_kmmc.setOrderBy(QStringLiteral("bh"));
+    Cn1Table_tx.setTableName(QStringLiteral("tab_tx1"));
+    Cn1Table_rz.setTableName(QStringLiteral("tab_rz"));
+    Cn1Table_cj.setTableName(QStringLiteral("tab_cj"));
+    Cn1Table_fgmc.setTableName(QStringLiteral("tab_fgmc"));
+    Cn1Table_plan.setTableName(QStringLiteral("tab_plan"));
+    connect(&Cn1DS_kmmc, &DataSource::dataChange, this, &TDM1::Cn1DS_kmmcDataChange);
+}
+
+TDM1::~TDM1() = default;
+
+void TDM1::ensureOpen(Dataset& dataset) {
+    if (!dataset.isActive()) dataset.open();
+}
+
+void TDM1::DataModuleCreate(const QString& programFolder) {
+    try {
+        QString folder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                 : programFolder;
+        if (!folder.endsWith(u'/')) folder += u'/';
+        qb::ProgramFolder = folder;
+        const QString path = folder + QStringLiteral("data/QBDATA000001.db");
+        if (ADOCn1.isOpen()) ADOCn1.close();
+        ADOCn1.open(path);
+        prepareBank(ADOCn1);
+        DatabaseReady = true;
+    } catch (const std::exception&) {
+        ADOCn1.close();
+        DatabaseReady = false;
+    }
+}
+
+bool TDM1::locateToday(Table& table) {
+    ensureOpen(table);
+    const QString day = todayText();
+    if (table.locate(QStringLiteral("A1"), day)) return true;
+    for (table.first(); !table.eof(); table.next()) {
+        if (isDay(table.value(QStringLiteral("A1")), day)) return true;
+    }
+    return false;
+}
+
+void TDM1::RecordDailyAnswer(int firstToday, int wrong, int wasWrong) {
+    Table& rz = Cn1Table_rz;
+    const auto count = [&rz](const char* column) { return rz.asInt(QLatin1String(column)); };
+    const auto set = [&rz](const char* column, int v) { rz.setValue(QLatin1String(column), v); };
+    if (!locateToday(rz)) {
+        rz.append();
+        rz.setValue(QStringLiteral("A1"), todayText());
+        set("A2", 1);
+        set("A3", wrong == qb::kYes ? 1 : 0);
+        set("B1", 1);
+        set("B2", wrong == qb::kYes ? 1 : 0);
+        rz.post();
+        rz.close();
+        return;
+    }
+    rz.edit();
+    set("A2", count("A2") + 1);
+    if (wrong == qb::kYes) set("A3", count("A3") + 1);
+    if (firstToday == qb::kYes) {
+        set("B1", count("B1") + 1);
+        if (wrong == qb::kYes) set("B2", count("B2") + 1);
+    } else if (wasWrong == qb::kNo && wrong == qb::kYes) {
+        set("B2", count("B2") + 1);
+    } else if (wasWrong == qb::kYes && wrong == qb::kNo) {
+        set("B2", count("B2") - 1);
+    }
+    rz.post();
+}
+
+void TDM1::RecordChapterAnswer(const QString& chapterCode, int newQuestion, int wrong) {
+    Table& kmmc = Cn1Table_kmmc;
+    ensureOpen(kmmc);
+    for (qsizetype length = chapterCode.size(); length >= 1; --length) {
+        if (!kmmc.locate(QStringLiteral("C1"), chapterCode.left(length))) continue;
+        kmmc.edit();
+        if (newQuestion == qb::kYes) kmmc.setValue(QStringLiteral("C4"), kmmc.asInt("C4") + 1);
+        kmmc.setValue(QStringLiteral("D1"), kmmc.asInt(QStringLiteral("D1")) + 1);
+        if (wrong == qb::kYes) kmmc.setValue(QStringLiteral("D2"), kmmc.asInt("D2") + 1);
+        kmmc.post();
+    }
+}
+
+void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int newQuestion,
+                                      int wrong) {
+    if (points.isEmpty()) return;
+    // Each id is bound, never pasted: "update ... where ftid in (?,?,...)".
+    const auto run = [this](const char* counter, const char* table, const char* key,
+                            const QStringList& ids) {
+        QStringList marks;
+        Params params;
+        for (const QString& id : ids) {
+            marks << QStringLiteral("?");
+            params.push_back({QString(), id});
+        }
+        ADOCn1.execute(QStringLiteral("update %1 set %2=%2+1 where %3 in (%4)")
+                           .arg(QLatin1String(table), QLatin1String(counter), QLatin1String(key),
+                                marks.join(u',')),
+                       params);
+    };
+    const auto count = [&](const char* counter) {
+        run(counter, "tab_rule", "ftid", points.ftids);
+        run(counter, "tab_fgmc", "id", points.fgmc6);
+        run(counter, "tab_fgmc", "id", points.fgmc2);
+    };
+    Transaction tx(ADOCn1);
+    count("q2");
+    if (newQuestion == qb::kYes) count("q1");
+    if (wrong == qb::kYes) count("q4");
+    tx.commit();
+}
+
+void TDM1::CloseStudySession(const QString& duration) {
+    Transaction tx(ADOCn1);
+    Table& rz = Cn1Table_rz;
+    if (locateToday(rz)) {
+        const QString rate = CorrectRate(rz.asInt(QStringLiteral("A2")), rz.asInt("A3"));
+        const qint64 total = ParseDuration(rz.text(QStringLiteral("D1"))) + ParseDuration(duration);
+        rz.edit();
+        rz.setValue(QStringLiteral("A4"), rate);
+        rz.setValue(QStringLiteral("D1"), FormatDuration(total));
+        rz.post();
+    }
+    // Every chapter, not only those after the current row: a stale score is wrong.
+    Table& kmmc = Cn1Table_kmmc;
+    ensureOpen(kmmc);
+    const int keep = kmmc.recNo();
+    for (kmmc.first(); !kmmc.eof(); kmmc.next()) {
+        const QString rate = CorrectRate(kmmc.asInt(QStringLiteral("D1")), kmmc.asInt("D2"));
+        if (kmmc.text(QStringLiteral("C6")) == rate) continue;
+        kmmc.edit();
+        kmmc.setValue(QStringLiteral("C6"), rate);
+        kmmc.post();
+    }
+    if (keep > 0) kmmc.setRecNo(keep);
+    tx.commit();
+}
+
+int TDM1::TypeScoreTotal() {
+    Table& tx = Cn1Table_tx;
+    ensureOpen(tx);
+    int total = 0;
+    for (int n = 1; n <= tx.recordCount(); ++n) {
+        tx.setRecNo(n);
+        // nearbyint rounds halves to the even neighbour.
+        const auto b2 = static_cast<int>(std::nearbyint(tx.asDouble(QStringLiteral("B2"))));
+        const auto b3 = static_cast<int>(std::nearbyint(tx.asDouble(QStringLiteral("B3"))));
+        total += b2 * b3;
+    }
+    return total;
+}
+
+void TDM1::DropExamTable(const QString& name) {
+    // Only the work tables of papers may go: any other name must change nothing.
+    if (!IsExamTableName(name)) return;
+    try {
+        if (!ADOCn1.hasTable(name)) return;
+        Transaction tx(ADOCn1);
+        ADOCn1.dropTable(name);
+        Table& cj = Cn1Table_cj;
+        ensureOpen(cj);
+        if (cj.locate(QStringLiteral("A1"), name)) cj.remove();
+        tx.commit();
+    } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch)
+        // Deleting a paper never reports anything; a failure leaves both in place.
+    }
+}
+
+void TDM1::Cn1DS_kmmcDataChange() {
+    if (Cn1Table_kmmc.isActive() && Cn1Table_kmmc.recordCount() > 0) {
+        qb::CurrentChapterTitle = Cn1Table_kmmc.text(QStringLiteral("C1_1"));
+    }
+}
+
+}  // namespace store

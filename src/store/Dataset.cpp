@@ -1,0 +1,508 @@
+#include "Dataset.h"
+
+#include "JetSql.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+namespace store {
+namespace {
+
+const QString kRowIdColumn = QStringLiteral("__rowid__");
+
+struct SortKey {
+    int column;
+    bool descending;
+};
+
+}  // namespace
+
+Dataset::Dataset(Database* db, QObject* parent) : QObject(parent) { setConnection(db); }
+
+Dataset::~Dataset() {
+    if (db_ != nullptr && rollbackListener_ != 0) db_->removeRollbackListener(rollbackListener_);
+}
+
+void Dataset::setConnection(Database* db) {
+    if (db_ != nullptr && rollbackListener_ != 0) db_->removeRollbackListener(rollbackListener_);
+    rollbackListener_ = 0;
+    db_ = db;
+    if (db_ != nullptr) rollbackListener_ = db_->addRollbackListener([this] { onRollback(); });
+}
+
+Database& Dataset::db() const {
+    if (db_ == nullptr || !db_->isOpen()) throw EngineError(QStringLiteral("no open connection"));
+    return *db_;
+}
+
+void Dataset::requireActive() const {
+    if (state_ == State::Inactive) throw EngineError(QStringLiteral("dataset is not open"));
+}
+
+// ------------------------------------------------------------------ reading
+
+void Dataset::loadInto(RowStore& target) {
+    Database& database = db();
+    const QString sql = selectSql();
+    const SelectSource source = singleTableSource(sql);
+    bool withIds = !source.table.isEmpty();
+    RowStore fresh;
+    auto readRows = [&](const QString& text) {
+        const int first = withIds ? 1 : 0;
+        auto onStart = [&](Statement& s) {
+            for (int i = first; i < s.columnCount(); ++i) {
+                fresh.columns << s.columnName(i);
+                const bool ours =
+                    withIds && s.originTable(i).compare(source.table, Qt::CaseInsensitive) == 0;
+                fresh.originColumns << (ours ? s.originColumn(i) : QString());
+            }
+        };
+        database.query(
+            text, selectParams(),
+            [&](Statement& s) {
+                Row row;
+                row.reserve(s.columnCount() - first);
+                for (int i = first; i < s.columnCount(); ++i) row << s.value(i);
+                fresh.rows.push_back(std::move(row));
+                fresh.rowIds.push_back(withIds ? s.value(0).toLongLong() : 0);
+            },
+            onStart);
+    };
+    if (withIds) {
+        try {
+            readRows(withRowId(sql, source));
+        } catch (const EngineError&) {
+            // A view or a table without rowids: still readable, just not writable.
+            withIds = false;
+            fresh = RowStore{};
+            readRows(sql);
+        }
+    } else {
+        readRows(sql);
+    }
+    for (int i = 0; i < fresh.columns.size(); ++i) {
+        fresh.columnIndex.insert(fresh.columns[i].toLower(), i);
+    }
+    const bool writable =
+        withIds && std::any_of(fresh.originColumns.begin(), fresh.originColumns.end(),
+                               [](const QString& c) { return !c.isEmpty(); });
+    fresh.table = writable ? source.table : QString();
+    fresh.version = target.version + 1;
+    target = std::move(fresh);
+}
+
+void Dataset::open() {
+    if (isActive()) return;
+    auto fresh = std::make_shared<RowStore>();
+    loadInto(*fresh);
+    store_ = std::move(fresh);
+    state_ = State::Browse;
+    if (!filterText_.isEmpty()) predicate_ = compileFilter(filterText_, store_->columns);
+    viewVersion_ = ~quint64{0};
+    refreshView();
+    moveTo(0);
+}
+
+void Dataset::close() {
+    state_ = State::Inactive;
+    store_.reset();
+    view_.clear();
+    buffer_.clear();
+    pos_ = 0;
+}
+
+void Dataset::requery() {
+    if (!isActive()) {
+        open();
+        return;
+    }
+    const int keep = pos_;
+    loadInto(*store_);
+    state_ = State::Browse;
+    buffer_.clear();
+    if (!filterText_.isEmpty()) predicate_ = compileFilter(filterText_, store_->columns);
+    refreshView();
+    moveTo(std::min<int>(keep, std::max<int>(0, static_cast<int>(view_.size()) - 1)));
+}
+
+void Dataset::onRollback() {
+    if (!isActive()) return;
+    try {
+        requery();
+    } catch (const EngineError&) {
+        close();  // the rows are gone with what was rolled back
+    }
+}
+
+// ------------------------------------------------------------ the cursor
+
+void Dataset::refreshView() {
+    if (!store_ || viewVersion_ == store_->version) return;
+    viewVersion_ = store_->version;
+    view_.clear();
+    const auto count = static_cast<int>(store_->rows.size());
+    view_.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        if (!filtered_ || !predicate_ || predicate_(store_->rows[static_cast<size_t>(i)])) {
+            view_.push_back(i);
+        }
+    }
+    if (sortText_.trimmed().isEmpty()) return;
+    std::vector<SortKey> keys;
+    for (const QString& part : sortText_.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList words = part.simplified().split(u' ');
+        const int c = column(words.value(0));
+        if (c < 0) throw EngineError(QStringLiteral("unknown sort field: ") + words.value(0));
+        keys.push_back({c, words.value(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0});
+    }
+    const auto& rows = store_->rows;
+    std::stable_sort(view_.begin(), view_.end(), [&](int a, int b) {
+        for (const SortKey& k : keys) {
+            const int c = compareValues(rows[static_cast<size_t>(a)][k.column],
+                                        rows[static_cast<size_t>(b)][k.column]);
+            if (c != 0) return k.descending ? c > 0 : c < 0;
+        }
+        return false;
+    });
+}
+
+void Dataset::moveTo(int viewPos) {
+    const auto size = static_cast<int>(view_.size());
+    eofHit_ = size == 0;
+    bofHit_ = size == 0;
+    pos_ = std::clamp(viewPos, 0, std::max(0, size - 1));
+    emit currentChanged();
+}
+
+int Dataset::currentRow() {
+    refreshView();
+    if (view_.empty()) return -1;
+    return view_[static_cast<size_t>(std::min<int>(pos_, static_cast<int>(view_.size()) - 1))];
+}
+
+int Dataset::recordCount() {
+    requireActive();
+    refreshView();
+    return static_cast<int>(view_.size());
+}
+
+int Dataset::recNo() {
+    requireActive();
+    refreshView();
+    return view_.empty() ? 0 : std::min<int>(pos_, static_cast<int>(view_.size()) - 1) + 1;
+}
+
+void Dataset::setRecNo(int recNo) {
+    requireActive();
+    if (state_ != State::Browse) post();
+    refreshView();
+    moveTo(recNo - 1);
+}
+
+void Dataset::first() { setRecNo(1); }
+
+void Dataset::last() { setRecNo(recordCount()); }
+
+void Dataset::next() {
+    requireActive();
+    if (state_ != State::Browse) post();
+    refreshView();
+    if (pos_ + 1 >= static_cast<int>(view_.size())) {
+        eofHit_ = true;
+        return;
+    }
+    moveTo(pos_ + 1);
+}
+
+void Dataset::prior() {
+    requireActive();
+    if (state_ != State::Browse) post();
+    refreshView();
+    if (pos_ <= 0) {
+        bofHit_ = true;
+        return;
+    }
+    moveTo(pos_ - 1);
+}
+
+bool Dataset::eof() {
+    requireActive();
+    refreshView();
+    return eofHit_ || view_.empty();
+}
+
+bool Dataset::bof() {
+    requireActive();
+    refreshView();
+    return bofHit_ || view_.empty();
+}
+
+// ------------------------------------------------------------ the fields
+
+int Dataset::column(const QString& name) const {
+    if (!store_) return -1;
+    return store_->columnIndex.value(name.toLower(), -1);
+}
+
+QStringList Dataset::fieldNames() const { return store_ ? store_->columns : QStringList(); }
+
+bool Dataset::hasField(const QString& name) const { return column(name) >= 0; }
+
+QVariant Dataset::value(const QString& name) {
+    requireActive();
+    const int c = column(name);
+    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
+    if (state_ == State::Edit || state_ == State::Insert) return buffer_[c];
+    const int row = currentRow();
+    if (row < 0) throw EngineError(QStringLiteral("no current record"));
+    return store_->rows[static_cast<size_t>(row)][c];
+}
+
+QString Dataset::text(const QString& name) {
+    const QVariant v = value(name);
+    return v.isNull() ? QString() : v.toString();
+}
+
+int Dataset::asInt(const QString& name) { return value(name).toInt(); }
+
+double Dataset::asDouble(const QString& name) { return value(name).toDouble(); }
+
+// ------------------------------------------------------------ editing
+
+void Dataset::edit() {
+    requireActive();
+    if (state_ != State::Browse) return;
+    const int row = currentRow();
+    if (row < 0) throw EngineError(QStringLiteral("no current record to edit"));
+    buffer_ = store_->rows[static_cast<size_t>(row)];
+    state_ = State::Edit;
+}
+
+void Dataset::append() {
+    requireActive();
+    if (state_ != State::Browse) post();
+    buffer_ = Row(static_cast<qsizetype>(store_->columns.size()));
+    state_ = State::Insert;
+}
+
+void Dataset::setValue(const QString& name, const QVariant& value) {
+    if (state_ != State::Edit && state_ != State::Insert) {
+        throw EngineError(QStringLiteral("dataset is not in edit or insert mode"));
+    }
+    const int c = column(name);
+    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
+    buffer_[c] = value;
+}
+
+void Dataset::cancel() {
+    if (state_ == State::Edit || state_ == State::Insert) state_ = State::Browse;
+    buffer_.clear();
+}
+
+void Dataset::post() {
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    if (store_->table.isEmpty()) throw EngineError(QStringLiteral("dataset is read-only"));
+    // The state changes only after the write succeeded: a failed post keeps the edits.
+    if (state_ == State::Insert) {
+        postInsert(buffer_);
+    } else {
+        postEdit(currentRow(), buffer_);
+    }
+    state_ = State::Browse;
+    buffer_.clear();
+    emit currentChanged();
+}
+
+void Dataset::postEdit(int row, const Row& buffer) {
+    const Row& old = store_->rows[static_cast<size_t>(row)];
+    QStringList sets;
+    Params params;
+    for (int c = 0; c < buffer.size(); ++c) {
+        const QString& origin = store_->originColumns[c];
+        // An empty text and NULL are different values and both must reach the file.
+        const bool same = buffer[c].isNull() == old[c].isNull() && buffer[c] == old[c];
+        if (origin.isEmpty() || same) continue;
+        sets << quotedIdentifier(origin) + QStringLiteral("=?");
+        params.push_back({QString(), buffer[c]});
+    }
+    if (!sets.isEmpty()) {
+        params.push_back({QString(), store_->rowIds[static_cast<size_t>(row)]});
+        db().execute(QStringLiteral("UPDATE ") + quotedIdentifier(store_->table) +
+                         QStringLiteral(" SET ") + sets.join(u',') +
+                         QStringLiteral(" WHERE rowid=?"),
+                     params);
+    }
+    store_->rows[static_cast<size_t>(row)] = buffer;
+}
+
+void Dataset::postInsert(Row& buffer) {
+    QStringList names;
+    QStringList marks;
+    Params params;
+    for (int c = 0; c < buffer.size(); ++c) {
+        const QString& origin = store_->originColumns[c];
+        if (origin.isEmpty() || !buffer[c].isValid()) continue;
+        names << quotedIdentifier(origin);
+        marks << QStringLiteral("?");
+        params.push_back({QString(), buffer[c]});
+    }
+    Database& database = db();
+    const QString table = quotedIdentifier(store_->table);
+    if (names.isEmpty()) {
+        database.execute(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES"));
+    } else {
+        database.execute(QStringLiteral("INSERT INTO ") + table + u'(' + names.join(u',') +
+                             QStringLiteral(") VALUES (") + marks.join(u',') + u')',
+                         params);
+    }
+    const qint64 rowId = sqlite3_last_insert_rowid(database.handle());
+    // Read back what the file holds, defaults included.
+    QStringList origins;
+    QVector<int> columns;
+    for (int c = 0; c < buffer.size(); ++c) {
+        if (store_->originColumns[c].isEmpty()) continue;
+        origins << quotedIdentifier(store_->originColumns[c]);
+        columns << c;
+    }
+    database.query(QStringLiteral("SELECT ") + origins.join(u',') + QStringLiteral(" FROM ") +
+                       table + QStringLiteral(" WHERE rowid=?"),
+                   {{QString(), rowId}}, [&](Statement& s) {
+                       for (int i = 0; i < columns.size(); ++i) buffer[columns[i]] = s.value(i);
+                   });
+    store_->rows.push_back(buffer);
+    store_->rowIds.push_back(rowId);
+    ++store_->version;
+    refreshView();
+    const auto it = std::find(view_.begin(), view_.end(),
+                              static_cast<int>(store_->rows.size()) - 1);
+    pos_ = it == view_.end() ? std::max<int>(0, static_cast<int>(view_.size()) - 1)
+                             : static_cast<int>(it - view_.begin());
+    eofHit_ = bofHit_ = false;
+}
+
+void Dataset::remove() {
+    requireActive();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    if (store_->table.isEmpty()) throw EngineError(QStringLiteral("dataset is read-only"));
+    const int row = currentRow();
+    if (row < 0) throw EngineError(QStringLiteral("no current record to delete"));
+    db().execute(QStringLiteral("DELETE FROM ") + quotedIdentifier(store_->table) +
+                     QStringLiteral(" WHERE rowid=?"),
+                 {{QString(), store_->rowIds[static_cast<size_t>(row)]}});
+    store_->rows.erase(store_->rows.begin() + row);
+    store_->rowIds.erase(store_->rowIds.begin() + row);
+    ++store_->version;
+    state_ = State::Browse;
+    buffer_.clear();
+    refreshView();
+    moveTo(pos_);
+}
+
+// ------------------------------------------------------------ finding
+
+bool Dataset::locate(const QString& name, const QVariant& value, Qt::CaseSensitivity cs) {
+    requireActive();
+    if (state_ != State::Browse) post();
+    const int c = column(name);
+    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
+    refreshView();
+    const QString wanted = value.toString();
+    for (size_t i = 0; i < view_.size(); ++i) {
+        const QVariant& v = store_->rows[static_cast<size_t>(view_[i])][c];
+        if (v.isNull() != value.isNull()) continue;
+        const bool same = cs == Qt::CaseInsensitive ? compareValues(v, value) == 0
+                                                    : v.toString() == wanted;
+        if (same) {
+            moveTo(static_cast<int>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void Dataset::setFilter(const QString& filter) {
+    filterText_ = filter;
+    predicate_ = {};
+    if (store_ && !filter.trimmed().isEmpty()) predicate_ = compileFilter(filter, store_->columns);
+    viewVersion_ = ~quint64{0};
+    if (isActive()) moveTo(0);
+}
+
+void Dataset::setFiltered(bool on) {
+    filtered_ = on;
+    viewVersion_ = ~quint64{0};
+    if (isActive()) moveTo(0);
+}
+
+void Dataset::setSort(const QString& sort) {
+    sortText_ = sort;
+    viewVersion_ = ~quint64{0};
+    if (isActive()) moveTo(0);
+}
+
+std::unique_ptr<Dataset> Dataset::clone(QObject* parent) {
+    requireActive();
+    class Clone : public Dataset {
+    public:
+        using Dataset::Dataset;
+        QString selectSql() const override { return sql; }
+        Params selectParams() const override { return params; }
+        QString sql;
+        Params params;
+    };
+    auto copy = std::make_unique<Clone>(db_, parent);
+    copy->sql = selectSql();
+    copy->params = selectParams();
+    copy->store_ = store_;
+    copy->state_ = State::Browse;
+    copy->refreshView();
+    copy->moveTo(0);
+    return copy;
+}
+
+// ------------------------------------------------------------ Query, Table
+
+void Query::setSql(const QString& sql) {
+    if (isActive()) close();
+    sql_ = sql;
+    params_.clear();
+}
+
+void Query::setParam(const QString& name, const QVariant& value) {
+    const QString key = name.startsWith(u':') ? name.mid(1) : name;
+    for (Param& p : params_) {
+        if (p.name.compare(key, Qt::CaseInsensitive) == 0) {
+            p.value = value;
+            return;
+        }
+    }
+    params_.push_back({key, value});
+}
+
+int Query::execSql() { return db().execute(sql_, params_); }
+
+void Table::setTableName(const QString& name) {
+    if (isActive()) close();
+    table_ = name;
+}
+
+void Table::setOrderBy(const QString& column) {
+    if (isActive()) close();
+    orderBy_ = column;
+}
+
+QString Table::selectSql() const {
+    QString sql = QStringLiteral("select * from ") + quotedIdentifier(table_);
+    if (!orderBy_.isEmpty()) sql += QStringLiteral(" order by ") + quotedIdentifier(orderBy_);
+    return sql;
+}
+
+DataSource::DataSource(Dataset* dataset, QObject* parent) : QObject(parent), dataset_(dataset) {
+    connect(dataset, &Dataset::currentChanged, this, &DataSource::dataChange);
+}
+
+}  // namespace store

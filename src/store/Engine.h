@@ -1,0 +1,163 @@
+// The file database engine: one SQLite connection that speaks the SQL dialect the
+// rest of the program writes (Left/Right/len/Rtrim/CINT, "delete * from",
+// "select * from T in 'file'", Jet column types), with RAII statements and
+// transactions. Every engine failure is thrown as EngineError.
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace store {
+
+// Any failure reported by the engine; what() carries the engine's own message.
+class EngineError : public std::runtime_error {
+public:
+    explicit EngineError(const QString& message);
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// One value bound by name (":A1" or "A1") or, with an empty name, by position.
+struct Param {
+    QString name;
+    QVariant value;
+};
+using Params = std::vector<Param>;
+
+class Database;
+
+// A prepared statement; finalised when it goes out of scope.
+class Statement {
+public:
+    Statement(Database& db, const QString& nativeSql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+
+    void bind(int index, const QVariant& value);  // 1-based
+    void bind(const QString& name, const QVariant& value);
+    void bindAll(const Params& params);
+    void reset();
+
+    // Advances to the next row; false when the statement is done.
+    bool step();
+    int columnCount() const;
+    QString columnName(int i) const;
+    // Table and column a result column comes from; empty for expressions.
+    QString originTable(int i) const;
+    QString originColumn(int i) const;
+    QVariant value(int i) const;
+
+private:
+    void check(int rc) const;
+    Database* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Begins on construction, rolls back on destruction unless committed. Nests
+// through savepoints, so a routine may open one inside its caller's.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+    void rollback();
+
+private:
+    Database& db_;
+    QString name_;
+    bool open_ = true;
+};
+
+class Database {
+public:
+    enum class OpenMode { ReadWrite, Create };
+
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file (ReadWrite) or creates it (Create). Throws EngineError.
+    void open(const QString& path, OpenMode mode = OpenMode::ReadWrite);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    QString path() const { return path_; }
+
+    // Runs one statement written in the program's dialect; returns the rows changed.
+    int execute(const QString& sql, const Params& params = {});
+    // Runs a statement and calls onRow for each result row; onStart, when given,
+    // sees the prepared statement (column names) before the first row.
+    void query(const QString& sql, const Params& params,
+               const std::function<void(Statement&)>& onRow,
+               const std::function<void(Statement&)>& onStart = {});
+    // First column of the first row, or a null QVariant when there is no row.
+    QVariant scalar(const QString& sql, const Params& params = {});
+
+    // Statement text as the engine runs it; attaches any file that a cross-file
+    // clause names. Prepared statements are cached by their text.
+    Statement& prepareCached(const QString& sql);
+
+    // Catalogue.
+    QStringList userTables();
+    bool hasTable(const QString& name);
+    QStringList columnNames(const QString& table);
+    void dropTable(const QString& name);
+    // Empty strings are always kept apart from NULL here; this only checks that
+    // the column exists, as the catalogue would.
+    void setAllowZeroLength(const QString& table, const QString& column);
+
+    bool inTransaction() const { return txDepth_ > 0; }
+
+    // Datasets hear about rollbacks so that cached rows never outlive the data.
+    using RollbackListener = std::function<void()>;
+    int addRollbackListener(RollbackListener listener);
+    void removeRollbackListener(int id);
+
+    sqlite3* handle() const { return db_; }
+    [[noreturn]] void fail(const QString& context) const;
+
+private:
+    friend class Transaction;
+    void execNative(const QString& sql);
+    QString translateAndAttach(const QString& sql);
+    void detachAll();
+    void clearCache();
+    void beginSavepoint(const QString& name);
+    void endSavepoint(const QString& name, bool commit);
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    int txDepth_ = 0;
+    int txCounter_ = 0;
+    std::map<QString, QString> attached_;  // file path -> schema alias
+    std::unordered_map<QString, std::unique_ptr<Statement>> cache_;
+    QSet<QString> busy_;  // cached statements being stepped right now
+    std::map<int, RollbackListener> rollbackListeners_;
+    int nextListenerId_ = 1;
+};
+
+// Quotes a value as a SQL text literal, doubling inner quotes.
+QString quoted(const QString& text);
+// Quotes an identifier for the engine.
+QString quotedIdentifier(const QString& name);
+// "(" + quoted values joined by "," + ")".
+QString quotedList(const QStringList& values);
+
+}  // namespace store
