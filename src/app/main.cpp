@@ -18,7 +18,8 @@ int main(int argc, char* argv[]) {
     const int chapters =
         dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_kmmc where len(C1)=6")).toInt();
     const int questions = dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_answ")).toInt();
-    const QString report = QStringLiteral("题库已打开：%1 章，%2 道题。").arg(chapters).arg(questions);
+    const QString report =
+        QStringLiteral("题库已打开：%1 章，%2 道题。").arg(chapters).arg(questions);
     std::printf("%s\n", qPrintable(report));
     QMessageBox::information(nullptr, QStringLiteral("提示"), report);
     return 0;

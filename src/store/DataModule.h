@@ -22,7 +22,7 @@ QString FormatDuration(qint64 seconds);
 QString CorrectRate(qint64 all, qint64 wrong);
 
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
@@ -38,7 +38,7 @@ KnowledgePointLists KnowledgePointListsOf(Dataset& questionRow);
 
 class TDM1 : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TDM1(QObject* parent = nullptr);
     ~TDM1() override;
 
@@ -93,7 +93,7 @@ public:
     // Opens a shared dataset unless it is open already.
     static void ensureOpen(Dataset& dataset);
 
-private:
+  private:
     bool locateToday(Table& table);
     std::function<QDate()> today_;
 };

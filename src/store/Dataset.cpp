@@ -18,26 +18,33 @@ struct SortKey {
 
 }  // namespace
 
-Dataset::Dataset(Database* db, QObject* parent) : QObject(parent) { setConnection(db); }
+Dataset::Dataset(Database* db, QObject* parent) : QObject(parent) {
+    setConnection(db);
+}
 
 Dataset::~Dataset() {
-    if (db_ != nullptr && rollbackListener_ != 0) db_->removeRollbackListener(rollbackListener_);
+    if (db_ != nullptr && rollbackListener_ != 0)
+        db_->removeRollbackListener(rollbackListener_);
 }
 
 void Dataset::setConnection(Database* db) {
-    if (db_ != nullptr && rollbackListener_ != 0) db_->removeRollbackListener(rollbackListener_);
+    if (db_ != nullptr && rollbackListener_ != 0)
+        db_->removeRollbackListener(rollbackListener_);
     rollbackListener_ = 0;
     db_ = db;
-    if (db_ != nullptr) rollbackListener_ = db_->addRollbackListener([this] { onRollback(); });
+    if (db_ != nullptr)
+        rollbackListener_ = db_->addRollbackListener([this] { onRollback(); });
 }
 
 Database& Dataset::db() const {
-    if (db_ == nullptr || !db_->isOpen()) throw EngineError(QStringLiteral("no open connection"));
+    if (db_ == nullptr || !db_->isOpen())
+        throw EngineError(QStringLiteral("no open connection"));
     return *db_;
 }
 
 void Dataset::requireActive() const {
-    if (state_ == State::Inactive) throw EngineError(QStringLiteral("dataset is not open"));
+    if (state_ == State::Inactive)
+        throw EngineError(QStringLiteral("dataset is not open"));
 }
 
 // ------------------------------------------------------------------ reading
@@ -63,7 +70,8 @@ void Dataset::loadInto(RowStore& target) {
             [&](Statement& s) {
                 Row row;
                 row.reserve(s.columnCount() - first);
-                for (int i = first; i < s.columnCount(); ++i) row << s.value(i);
+                for (int i = first; i < s.columnCount(); ++i)
+                    row << s.value(i);
                 fresh.rows.push_back(std::move(row));
                 fresh.rowIds.push_back(withIds ? s.value(0).toLongLong() : 0);
             },
@@ -93,12 +101,14 @@ void Dataset::loadInto(RowStore& target) {
 }
 
 void Dataset::open() {
-    if (isActive()) return;
+    if (isActive())
+        return;
     auto fresh = std::make_shared<RowStore>();
     loadInto(*fresh);
     store_ = std::move(fresh);
     state_ = State::Browse;
-    if (!filterText_.isEmpty()) predicate_ = compileFilter(filterText_, store_->columns);
+    if (!filterText_.isEmpty())
+        predicate_ = compileFilter(filterText_, store_->columns);
     viewVersion_ = ~quint64{0};
     refreshView();
     moveTo(0);
@@ -121,13 +131,15 @@ void Dataset::requery() {
     loadInto(*store_);
     state_ = State::Browse;
     buffer_.clear();
-    if (!filterText_.isEmpty()) predicate_ = compileFilter(filterText_, store_->columns);
+    if (!filterText_.isEmpty())
+        predicate_ = compileFilter(filterText_, store_->columns);
     refreshView();
     moveTo(std::min<int>(keep, std::max<int>(0, static_cast<int>(view_.size()) - 1)));
 }
 
 void Dataset::onRollback() {
-    if (!isActive()) return;
+    if (!isActive())
+        return;
     try {
         requery();
     } catch (const EngineError&) {
@@ -138,7 +150,8 @@ void Dataset::onRollback() {
 // ------------------------------------------------------------ the cursor
 
 void Dataset::refreshView() {
-    if (!store_ || viewVersion_ == store_->version) return;
+    if (!store_ || viewVersion_ == store_->version)
+        return;
     viewVersion_ = store_->version;
     view_.clear();
     const auto count = static_cast<int>(store_->rows.size());
@@ -148,20 +161,24 @@ void Dataset::refreshView() {
             view_.push_back(i);
         }
     }
-    if (sortText_.trimmed().isEmpty()) return;
+    if (sortText_.trimmed().isEmpty())
+        return;
     std::vector<SortKey> keys;
     for (const QString& part : sortText_.split(u',', Qt::SkipEmptyParts)) {
         const QStringList words = part.simplified().split(u' ');
         const int c = column(words.value(0));
-        if (c < 0) throw EngineError(QStringLiteral("unknown sort field: ") + words.value(0));
-        keys.push_back({c, words.value(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0});
+        if (c < 0)
+            throw EngineError(QStringLiteral("unknown sort field: ") + words.value(0));
+        keys.push_back(
+            {c, words.value(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0});
     }
     const auto& rows = store_->rows;
     std::stable_sort(view_.begin(), view_.end(), [&](int a, int b) {
         for (const SortKey& k : keys) {
             const int c = compareValues(rows[static_cast<size_t>(a)][k.column],
                                         rows[static_cast<size_t>(b)][k.column]);
-            if (c != 0) return k.descending ? c > 0 : c < 0;
+            if (c != 0)
+                return k.descending ? c > 0 : c < 0;
         }
         return false;
     });
@@ -177,7 +194,8 @@ void Dataset::moveTo(int viewPos) {
 
 int Dataset::currentRow() {
     refreshView();
-    if (view_.empty()) return -1;
+    if (view_.empty())
+        return -1;
     return view_[static_cast<size_t>(std::min<int>(pos_, static_cast<int>(view_.size()) - 1))];
 }
 
@@ -195,18 +213,24 @@ int Dataset::recNo() {
 
 void Dataset::setRecNo(int recNo) {
     requireActive();
-    if (state_ != State::Browse) post();
+    if (state_ != State::Browse)
+        post();
     refreshView();
     moveTo(recNo - 1);
 }
 
-void Dataset::first() { setRecNo(1); }
+void Dataset::first() {
+    setRecNo(1);
+}
 
-void Dataset::last() { setRecNo(recordCount()); }
+void Dataset::last() {
+    setRecNo(recordCount());
+}
 
 void Dataset::next() {
     requireActive();
-    if (state_ != State::Browse) post();
+    if (state_ != State::Browse)
+        post();
     refreshView();
     if (pos_ + 1 >= static_cast<int>(view_.size())) {
         eofHit_ = true;
@@ -217,7 +241,8 @@ void Dataset::next() {
 
 void Dataset::prior() {
     requireActive();
-    if (state_ != State::Browse) post();
+    if (state_ != State::Browse)
+        post();
     refreshView();
     if (pos_ <= 0) {
         bofHit_ = true;
@@ -241,21 +266,29 @@ bool Dataset::bof() {
 // ------------------------------------------------------------ the fields
 
 int Dataset::column(const QString& name) const {
-    if (!store_) return -1;
+    if (!store_)
+        return -1;
     return store_->columnIndex.value(name.toLower(), -1);
 }
 
-QStringList Dataset::fieldNames() const { return store_ ? store_->columns : QStringList(); }
+QStringList Dataset::fieldNames() const {
+    return store_ ? store_->columns : QStringList();
+}
 
-bool Dataset::hasField(const QString& name) const { return column(name) >= 0; }
+bool Dataset::hasField(const QString& name) const {
+    return column(name) >= 0;
+}
 
 QVariant Dataset::value(const QString& name) {
     requireActive();
     const int c = column(name);
-    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
-    if (state_ == State::Edit || state_ == State::Insert) return buffer_[c];
+    if (c < 0)
+        throw EngineError(QStringLiteral("field not found: ") + name);
+    if (state_ == State::Edit || state_ == State::Insert)
+        return buffer_[c];
     const int row = currentRow();
-    if (row < 0) throw EngineError(QStringLiteral("no current record"));
+    if (row < 0)
+        throw EngineError(QStringLiteral("no current record"));
     return store_->rows[static_cast<size_t>(row)][c];
 }
 
@@ -264,24 +297,31 @@ QString Dataset::text(const QString& name) {
     return v.isNull() ? QString() : v.toString();
 }
 
-int Dataset::asInt(const QString& name) { return value(name).toInt(); }
+int Dataset::asInt(const QString& name) {
+    return value(name).toInt();
+}
 
-double Dataset::asDouble(const QString& name) { return value(name).toDouble(); }
+double Dataset::asDouble(const QString& name) {
+    return value(name).toDouble();
+}
 
 // ------------------------------------------------------------ editing
 
 void Dataset::edit() {
     requireActive();
-    if (state_ != State::Browse) return;
+    if (state_ != State::Browse)
+        return;
     const int row = currentRow();
-    if (row < 0) throw EngineError(QStringLiteral("no current record to edit"));
+    if (row < 0)
+        throw EngineError(QStringLiteral("no current record to edit"));
     buffer_ = store_->rows[static_cast<size_t>(row)];
     state_ = State::Edit;
 }
 
 void Dataset::append() {
     requireActive();
-    if (state_ != State::Browse) post();
+    if (state_ != State::Browse)
+        post();
     buffer_ = Row(static_cast<qsizetype>(store_->columns.size()));
     state_ = State::Insert;
 }
@@ -291,18 +331,22 @@ void Dataset::setValue(const QString& name, const QVariant& value) {
         throw EngineError(QStringLiteral("dataset is not in edit or insert mode"));
     }
     const int c = column(name);
-    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
+    if (c < 0)
+        throw EngineError(QStringLiteral("field not found: ") + name);
     buffer_[c] = value;
 }
 
 void Dataset::cancel() {
-    if (state_ == State::Edit || state_ == State::Insert) state_ = State::Browse;
+    if (state_ == State::Edit || state_ == State::Insert)
+        state_ = State::Browse;
     buffer_.clear();
 }
 
 void Dataset::post() {
-    if (state_ != State::Edit && state_ != State::Insert) return;
-    if (store_->table.isEmpty()) throw EngineError(QStringLiteral("dataset is read-only"));
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    if (store_->table.isEmpty())
+        throw EngineError(QStringLiteral("dataset is read-only"));
     // The state changes only after the write succeeded: a failed post keeps the edits.
     if (state_ == State::Insert) {
         postInsert(buffer_);
@@ -322,7 +366,8 @@ void Dataset::postEdit(int row, const Row& buffer) {
         const QString& origin = store_->originColumns[c];
         // An empty text and NULL are different values and both must reach the file.
         const bool same = buffer[c].isNull() == old[c].isNull() && buffer[c] == old[c];
-        if (origin.isEmpty() || same) continue;
+        if (origin.isEmpty() || same)
+            continue;
         sets << quotedIdentifier(origin) + QStringLiteral("=?");
         params.push_back({QString(), buffer[c]});
     }
@@ -342,7 +387,8 @@ void Dataset::postInsert(Row& buffer) {
     Params params;
     for (int c = 0; c < buffer.size(); ++c) {
         const QString& origin = store_->originColumns[c];
-        if (origin.isEmpty() || !buffer[c].isValid()) continue;
+        if (origin.isEmpty() || !buffer[c].isValid())
+            continue;
         names << quotedIdentifier(origin);
         marks << QStringLiteral("?");
         params.push_back({QString(), buffer[c]});
@@ -350,7 +396,8 @@ void Dataset::postInsert(Row& buffer) {
     Database& database = db();
     const QString table = quotedIdentifier(store_->table);
     if (names.isEmpty()) {
-        database.execute(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES"));
+        database.execute(QStringLiteral("INSERT INTO ") + table +
+                         QStringLiteral(" DEFAULT VALUES"));
     } else {
         database.execute(QStringLiteral("INSERT INTO ") + table + u'(' + names.join(u',') +
                              QStringLiteral(") VALUES (") + marks.join(u',') + u')',
@@ -361,21 +408,23 @@ void Dataset::postInsert(Row& buffer) {
     QStringList origins;
     QVector<int> columns;
     for (int c = 0; c < buffer.size(); ++c) {
-        if (store_->originColumns[c].isEmpty()) continue;
+        if (store_->originColumns[c].isEmpty())
+            continue;
         origins << quotedIdentifier(store_->originColumns[c]);
         columns << c;
     }
     database.query(QStringLiteral("SELECT ") + origins.join(u',') + QStringLiteral(" FROM ") +
                        table + QStringLiteral(" WHERE rowid=?"),
                    {{QString(), rowId}}, [&](Statement& s) {
-                       for (int i = 0; i < columns.size(); ++i) buffer[columns[i]] = s.value(i);
+                       for (int i = 0; i < columns.size(); ++i)
+                           buffer[columns[i]] = s.value(i);
                    });
     store_->rows.push_back(buffer);
     store_->rowIds.push_back(rowId);
     ++store_->version;
     refreshView();
-    const auto it = std::find(view_.begin(), view_.end(),
-                              static_cast<int>(store_->rows.size()) - 1);
+    const auto it =
+        std::find(view_.begin(), view_.end(), static_cast<int>(store_->rows.size()) - 1);
     pos_ = it == view_.end() ? std::max<int>(0, static_cast<int>(view_.size()) - 1)
                              : static_cast<int>(it - view_.begin());
     eofHit_ = bofHit_ = false;
@@ -387,9 +436,11 @@ void Dataset::remove() {
         cancel();
         return;
     }
-    if (store_->table.isEmpty()) throw EngineError(QStringLiteral("dataset is read-only"));
+    if (store_->table.isEmpty())
+        throw EngineError(QStringLiteral("dataset is read-only"));
     const int row = currentRow();
-    if (row < 0) throw EngineError(QStringLiteral("no current record to delete"));
+    if (row < 0)
+        throw EngineError(QStringLiteral("no current record to delete"));
     db().execute(QStringLiteral("DELETE FROM ") + quotedIdentifier(store_->table) +
                      QStringLiteral(" WHERE rowid=?"),
                  {{QString(), store_->rowIds[static_cast<size_t>(row)]}});
@@ -406,16 +457,19 @@ void Dataset::remove() {
 
 bool Dataset::locate(const QString& name, const QVariant& value, Qt::CaseSensitivity cs) {
     requireActive();
-    if (state_ != State::Browse) post();
+    if (state_ != State::Browse)
+        post();
     const int c = column(name);
-    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
+    if (c < 0)
+        throw EngineError(QStringLiteral("field not found: ") + name);
     refreshView();
     const QString wanted = value.toString();
     for (size_t i = 0; i < view_.size(); ++i) {
         const QVariant& v = store_->rows[static_cast<size_t>(view_[i])][c];
-        if (v.isNull() != value.isNull()) continue;
-        const bool same = cs == Qt::CaseInsensitive ? compareValues(v, value) == 0
-                                                    : v.toString() == wanted;
+        if (v.isNull() != value.isNull())
+            continue;
+        const bool same =
+            cs == Qt::CaseInsensitive ? compareValues(v, value) == 0 : v.toString() == wanted;
         if (same) {
             moveTo(static_cast<int>(i));
             return true;
@@ -427,27 +481,31 @@ bool Dataset::locate(const QString& name, const QVariant& value, Qt::CaseSensiti
 void Dataset::setFilter(const QString& filter) {
     filterText_ = filter;
     predicate_ = {};
-    if (store_ && !filter.trimmed().isEmpty()) predicate_ = compileFilter(filter, store_->columns);
+    if (store_ && !filter.trimmed().isEmpty())
+        predicate_ = compileFilter(filter, store_->columns);
     viewVersion_ = ~quint64{0};
-    if (isActive()) moveTo(0);
+    if (isActive())
+        moveTo(0);
 }
 
 void Dataset::setFiltered(bool on) {
     filtered_ = on;
     viewVersion_ = ~quint64{0};
-    if (isActive()) moveTo(0);
+    if (isActive())
+        moveTo(0);
 }
 
 void Dataset::setSort(const QString& sort) {
     sortText_ = sort;
     viewVersion_ = ~quint64{0};
-    if (isActive()) moveTo(0);
+    if (isActive())
+        moveTo(0);
 }
 
 std::unique_ptr<Dataset> Dataset::clone(QObject* parent) {
     requireActive();
     class Clone : public Dataset {
-    public:
+      public:
         using Dataset::Dataset;
         QString selectSql() const override { return sql; }
         Params selectParams() const override { return params; }
@@ -467,7 +525,8 @@ std::unique_ptr<Dataset> Dataset::clone(QObject* parent) {
 // ------------------------------------------------------------ Query, Table
 
 void Query::setSql(const QString& sql) {
-    if (isActive()) close();
+    if (isActive())
+        close();
     sql_ = sql;
     params_.clear();
 }
@@ -483,21 +542,26 @@ void Query::setParam(const QString& name, const QVariant& value) {
     params_.push_back({key, value});
 }
 
-int Query::execSql() { return db().execute(sql_, params_); }
+int Query::execSql() {
+    return db().execute(sql_, params_);
+}
 
 void Table::setTableName(const QString& name) {
-    if (isActive()) close();
+    if (isActive())
+        close();
     table_ = name;
 }
 
 void Table::setOrderBy(const QString& column) {
-    if (isActive()) close();
+    if (isActive())
+        close();
     orderBy_ = column;
 }
 
 QString Table::selectSql() const {
     QString sql = QStringLiteral("select * from ") + quotedIdentifier(table_);
-    if (!orderBy_.isEmpty()) sql += QStringLiteral(" order by ") + quotedIdentifier(orderBy_);
+    if (!orderBy_.isEmpty())
+        sql += QStringLiteral(" order by ") + quotedIdentifier(orderBy_);
     return sql;
 }
 

@@ -33,7 +33,7 @@ struct RowStore {
 
 class Dataset : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class State { Inactive, Browse, Edit, Insert };
 
     explicit Dataset(Database* db = nullptr, QObject* parent = nullptr);
@@ -87,11 +87,11 @@ public:
     // A second cursor over the same rows; edits through either are seen by both.
     std::unique_ptr<Dataset> clone(QObject* parent = nullptr);
 
-signals:
+  signals:
     // The current row moved, or its values changed by a post.
     void currentChanged();
 
-protected:
+  protected:
     // The statement whose rows this dataset holds, and its parameters.
     virtual QString selectSql() const = 0;
     virtual Params selectParams() const { return {}; }
@@ -99,7 +99,7 @@ protected:
     Database& db() const;
     void requireActive() const;
 
-private:
+  private:
     int column(const QString& name) const;
     int currentRow();  // index into the store, -1 when none
     void refreshView();
@@ -129,7 +129,7 @@ private:
 // A dataset over any SQL text; parameters are bound by name before opening.
 class Query : public Dataset {
     Q_OBJECT
-public:
+  public:
     using Dataset::Dataset;
     void setSql(const QString& sql);
     QString sql() const { return sql_; }
@@ -137,11 +137,11 @@ public:
     // Runs the SQL as a statement without rows; returns the rows changed.
     int execSql();
 
-protected:
+  protected:
     QString selectSql() const override { return sql_; }
     Params selectParams() const override { return params_; }
 
-private:
+  private:
     QString sql_;
     Params params_;
 };
@@ -149,16 +149,16 @@ private:
 // A dataset over one whole table, optionally ordered by a column.
 class Table : public Dataset {
     Q_OBJECT
-public:
+  public:
     using Dataset::Dataset;
     void setTableName(const QString& name);
     QString tableName() const { return table_; }
     void setOrderBy(const QString& column);
 
-protected:
+  protected:
     QString selectSql() const override;
 
-private:
+  private:
     QString table_;
     QString orderBy_;
 };
@@ -166,14 +166,14 @@ private:
 // Links a dataset to the code that follows its current row.
 class DataSource : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit DataSource(Dataset* dataset, QObject* parent = nullptr);
     Dataset* dataset() const { return dataset_; }
 
-signals:
+  signals:
     void dataChange();
 
-private:
+  private:
     Dataset* dataset_;
 };
 

@@ -26,7 +26,8 @@ QString quotedIdentifier(const QString& name) {
 QString quotedList(const QStringList& values) {
     QStringList parts;
     parts.reserve(values.size());
-    for (const QString& v : values) parts << quoted(v);
+    for (const QString& v : values)
+        parts << quoted(v);
     return u'(' + parts.join(u',') + u')';
 }
 
@@ -41,10 +42,13 @@ Statement::Statement(Database& db, const QString& nativeSql) : db_(&db) {
         stmt_ = nullptr;
         db.fail(nativeSql);
     }
-    if (stmt_ == nullptr) throw EngineError(QStringLiteral("empty statement: ") + nativeSql);
+    if (stmt_ == nullptr)
+        throw EngineError(QStringLiteral("empty statement: ") + nativeSql);
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 Statement::Statement(Statement&& other) noexcept
     : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)) {}
@@ -59,7 +63,8 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 }
 
 void Statement::check(int rc) const {
-    if (rc != SQLITE_OK) db_->fail(QString::fromUtf8(sqlite3_sql(stmt_)));
+    if (rc != SQLITE_OK)
+        db_->fail(QString::fromUtf8(sqlite3_sql(stmt_)));
 }
 
 void Statement::bind(int index, const QVariant& value) {
@@ -85,8 +90,7 @@ void Statement::bind(int index, const QVariant& value) {
         case QMetaType::QByteArray: {
             const QByteArray bytes = value.toByteArray();
             check(sqlite3_bind_blob64(stmt_, index, bytes.constData(),
-                                      static_cast<sqlite3_uint64>(bytes.size()),
-                                      SQLITE_TRANSIENT));
+                                      static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT));
             return;
         }
         case QMetaType::QDate:
@@ -109,14 +113,16 @@ void Statement::bind(const QString& name, const QVariant& value) {
     // Parameter names match without regard to case, like column names.
     for (int i = 1; i <= count; ++i) {
         const char* raw = sqlite3_bind_parameter_name(stmt_, i);
-        if (raw == nullptr) continue;
+        if (raw == nullptr)
+            continue;
         const QString have = QString::fromUtf8(raw + 1);
         if (have.compare(wanted, Qt::CaseInsensitive) == 0) {
             bind(i, value);
             found = true;
         }
     }
-    if (!found) throw EngineError(QStringLiteral("unknown parameter: ") + name);
+    if (!found)
+        throw EngineError(QStringLiteral("unknown parameter: ") + name);
 }
 
 void Statement::bindAll(const Params& params) {
@@ -137,14 +143,18 @@ void Statement::reset() {
 
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_->handle()));
     sqlite3_reset(stmt_);
     throw EngineError(message);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 QString Statement::columnName(int i) const {
     return QString::fromUtf8(sqlite3_column_name(stmt_, i));
@@ -185,7 +195,8 @@ Transaction::Transaction(Database& db) : db_(db) {
 }
 
 Transaction::~Transaction() {
-    if (!open_) return;
+    if (!open_)
+        return;
     try {
         rollback();
     } catch (...) {  // NOLINT(bugprone-empty-catch): a destructor must not throw
@@ -193,32 +204,38 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-    if (!open_) throw EngineError(QStringLiteral("transaction already finished"));
+    if (!open_)
+        throw EngineError(QStringLiteral("transaction already finished"));
     open_ = false;
     db_.endSavepoint(name_, true);
 }
 
 void Transaction::rollback() {
-    if (!open_) return;
+    if (!open_)
+        return;
     open_ = false;
     db_.endSavepoint(name_, false);
 }
 
 // ------------------------------------------------------------------ Database
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 void Database::fail(const QString& context) const {
     QString message = db_ != nullptr ? QString::fromUtf8(sqlite3_errmsg(db_))
                                      : QStringLiteral("database is not open");
-    if (!context.isEmpty()) message += QStringLiteral(" [") + context + u']';
+    if (!context.isEmpty())
+        message += QStringLiteral(" [") + context + u']';
     throw EngineError(message);
 }
 
 void Database::open(const QString& path, OpenMode mode) {
     close();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
-    if (mode == OpenMode::Create) flags |= SQLITE_OPEN_CREATE;
+    if (mode == OpenMode::Create)
+        flags |= SQLITE_OPEN_CREATE;
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -243,7 +260,8 @@ void Database::open(const QString& path, OpenMode mode) {
 }
 
 void Database::close() {
-    if (db_ == nullptr) return;
+    if (db_ == nullptr)
+        return;
     cache_.clear();
     attached_.clear();
     sqlite3_close_v2(db_);
@@ -252,7 +270,8 @@ void Database::close() {
 }
 
 void Database::execNative(const QString& sql) {
-    if (db_ == nullptr) fail(sql);
+    if (db_ == nullptr)
+        fail(sql);
     char* error = nullptr;
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
@@ -265,7 +284,8 @@ void Database::execNative(const QString& sql) {
 QString Database::translateAndAttach(const QString& sql) {
     const TranslatedSql t = translateJetSql(sql, [this](const QString& file) {
         auto it = attached_.find(file);
-        if (it != attached_.end()) return it->second;
+        if (it != attached_.end())
+            return it->second;
         const QString alias = QStringLiteral("xf%1").arg(attached_.size() + 1);
         Statement attach(*this, QStringLiteral("ATTACH DATABASE ?1 AS ") + alias);
         attach.bind(1, file);
@@ -277,8 +297,10 @@ QString Database::translateAndAttach(const QString& sql) {
 }
 
 void Database::detachAll() {
-    if (attached_.empty()) return;
-    if (!busy_.isEmpty()) return;
+    if (attached_.empty())
+        return;
+    if (!busy_.isEmpty())
+        return;
     // Cached statements may refer to an attached file; they go with it.
     clearCache();
     for (const auto& [file, alias] : attached_) {
@@ -292,14 +314,16 @@ void Database::detachAll() {
 }
 
 Statement& Database::prepareCached(const QString& sql) {
-    if (db_ == nullptr) fail(sql);
+    if (db_ == nullptr)
+        fail(sql);
     auto it = cache_.find(sql);
     if (it != cache_.end()) {
         it->second->reset();
         return *it->second;
     }
     const QString native = translateAndAttach(sql);
-    if (cache_.size() > 200) clearCache();
+    if (cache_.size() > 200)
+        clearCache();
     auto statement = std::make_unique<Statement>(*this, native);
     Statement& ref = *statement;
     cache_.emplace(sql, std::move(statement));
@@ -327,25 +351,30 @@ void Database::query(const QString& sql, const Params& params,
     const bool cached = own == nullptr;
     auto finish = [&] {
         s->reset();
-        if (cached) busy_.remove(sql);
+        if (cached)
+            busy_.remove(sql);
     };
     try {
         s->bindAll(params);
-        if (onStart) onStart(*s);
-        while (s->step()) onRow(*s);
+        if (onStart)
+            onStart(*s);
+        while (s->step())
+            onRow(*s);
     } catch (...) {
         finish();
         throw;
     }
     finish();
-    if (!inTransaction() && busy_.isEmpty()) detachAll();
+    if (!inTransaction() && busy_.isEmpty())
+        detachAll();
 }
 
 QVariant Database::scalar(const QString& sql, const Params& params) {
     QVariant result;
     bool first = true;
     query(sql, params, [&](Statement& s) {
-        if (first) result = s.value(0);
+        if (first)
+            result = s.value(0);
         first = false;
     });
     return result;
@@ -371,7 +400,8 @@ QStringList Database::columnNames(const QString& table) {
 }
 
 void Database::dropTable(const QString& name) {
-    if (!hasTable(name)) throw EngineError(QStringLiteral("no such table: ") + name);
+    if (!hasTable(name))
+        throw EngineError(QStringLiteral("no such table: ") + name);
     clearCache();  // statements that read the table must not outlive it
     execNative(QStringLiteral("DROP TABLE ") + quotedIdentifier(name));
 }
@@ -383,7 +413,8 @@ void Database::setAllowZeroLength(const QString& table, const QString& column) {
 }
 
 void Database::clearCache() {
-    if (busy_.isEmpty()) cache_.clear();
+    if (busy_.isEmpty())
+        cache_.clear();
 }
 
 int Database::addRollbackListener(RollbackListener listener) {
@@ -392,7 +423,9 @@ int Database::addRollbackListener(RollbackListener listener) {
     return id;
 }
 
-void Database::removeRollbackListener(int id) { rollbackListeners_.erase(id); }
+void Database::removeRollbackListener(int id) {
+    rollbackListeners_.erase(id);
+}
 
 void Database::beginSavepoint(const QString& name) {
     execNative(QStringLiteral("SAVEPOINT ") + name);
@@ -407,11 +440,13 @@ void Database::endSavepoint(const QString& name, bool commit) {
         execNative(QStringLiteral("ROLLBACK TO ") + name);
         execNative(QStringLiteral("RELEASE ") + name);
     }
-    if (txDepth_ == 0) detachAll();
+    if (txDepth_ == 0)
+        detachAll();
     if (!commit) {
         // Copy first: a listener may unregister itself while it runs.
         const auto listeners = rollbackListeners_;
-        for (const auto& [id, listener] : listeners) listener();
+        for (const auto& [id, listener] : listeners)
+            listener();
     }
 }
 

@@ -24,7 +24,7 @@ namespace store {
 
 // Any failure reported by the engine; what() carries the engine's own message.
 class EngineError : public std::runtime_error {
-public:
+  public:
     explicit EngineError(const QString& message);
     QString message() const { return QString::fromUtf8(what()); }
 };
@@ -40,7 +40,7 @@ class Database;
 
 // A prepared statement; finalised when it goes out of scope.
 class Statement {
-public:
+  public:
     Statement(Database& db, const QString& nativeSql);
     ~Statement();
     Statement(const Statement&) = delete;
@@ -62,7 +62,7 @@ public:
     QString originColumn(int i) const;
     QVariant value(int i) const;
 
-private:
+  private:
     void check(int rc) const;
     Database* db_;
     sqlite3_stmt* stmt_ = nullptr;
@@ -71,7 +71,7 @@ private:
 // Begins on construction, rolls back on destruction unless committed. Nests
 // through savepoints, so a routine may open one inside its caller's.
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -79,14 +79,14 @@ public:
     void commit();
     void rollback();
 
-private:
+  private:
     Database& db_;
     QString name_;
     bool open_ = true;
 };
 
 class Database {
-public:
+  public:
     enum class OpenMode { ReadWrite, Create };
 
     Database() = default;
@@ -133,7 +133,7 @@ public:
     sqlite3* handle() const { return db_; }
     [[noreturn]] void fail(const QString& context) const;
 
-private:
+  private:
     friend class Transaction;
     void execNative(const QString& sql);
     QString translateAndAttach(const QString& sql);

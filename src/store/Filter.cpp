@@ -30,7 +30,8 @@ bool asNumber(const QVariant& v, double* out) {
         *out = v.toDouble();
         return true;
     }
-    if (v.typeId() != QMetaType::QString) return false;
+    if (v.typeId() != QMetaType::QString)
+        return false;
     bool ok = false;
     *out = v.toString().trimmed().toDouble(&ok);
     return ok;
@@ -43,16 +44,16 @@ struct Lexer {
     qsizetype pos = 0;
 
     void skipBlanks() {
-        while (pos < text.size() && text[pos].isSpace()) ++pos;
+        while (pos < text.size() && text[pos].isSpace())
+            ++pos;
     }
     bool atEnd() {
         skipBlanks();
         return pos >= text.size();
     }
     [[noreturn]] void error(const QString& what) const {
-        throw EngineError(QStringLiteral("filter \"%1\": %2 at position %3")
-                              .arg(text, what)
-                              .arg(pos + 1));
+        throw EngineError(
+            QStringLiteral("filter \"%1\": %2 at position %3").arg(text, what).arg(pos + 1));
     }
     bool peekChar(QChar c) {
         skipBlanks();
@@ -63,18 +64,21 @@ struct Lexer {
         const qsizetype start = pos;
         if (pos < text.size() && text[pos] == u'[') {
             const qsizetype close = text.indexOf(u']', pos);
-            if (close < 0) error(QStringLiteral("unclosed ["));
+            if (close < 0)
+                error(QStringLiteral("unclosed ["));
             pos = close + 1;
             return text.mid(start + 1, close - start - 1);
         }
-        while (pos < text.size() && (text[pos].isLetterOrNumber() || text[pos] == u'_')) ++pos;
+        while (pos < text.size() && (text[pos].isLetterOrNumber() || text[pos] == u'_'))
+            ++pos;
         return text.mid(start, pos - start);
     }
     bool keyword(const char* kw) {
         skipBlanks();
         const qsizetype save = pos;
         const QString w = word();
-        if (w.compare(QLatin1String(kw), Qt::CaseInsensitive) == 0) return true;
+        if (w.compare(QLatin1String(kw), Qt::CaseInsensitive) == 0)
+            return true;
         pos = save;
         return false;
     }
@@ -90,17 +94,20 @@ struct Lexer {
                 return op;
             }
         }
-        if (keyword("like")) return Op::Like;
+        if (keyword("like"))
+            return Op::Like;
         error(QStringLiteral("expected a comparison"));
     }
     QVariant literal() {
         skipBlanks();
-        if (pos >= text.size()) error(QStringLiteral("expected a value"));
+        if (pos >= text.size())
+            error(QStringLiteral("expected a value"));
         if (text[pos] == u'\'' || text[pos] == u'"') {
             const QChar quote = text[pos++];
             QString value;
             while (true) {
-                if (pos >= text.size()) error(QStringLiteral("unclosed quote"));
+                if (pos >= text.size())
+                    error(QStringLiteral("unclosed quote"));
                 if (text[pos] == quote) {
                     if (pos + 1 < text.size() && text[pos + 1] == quote) {
                         value += quote;
@@ -114,8 +121,10 @@ struct Lexer {
             }
         }
         const qsizetype start = pos;
-        if (text[pos] == u'-' || text[pos] == u'+') ++pos;
-        while (pos < text.size() && (text[pos].isDigit() || text[pos] == u'.')) ++pos;
+        if (text[pos] == u'-' || text[pos] == u'+')
+            ++pos;
+        while (pos < text.size() && (text[pos].isDigit() || text[pos] == u'.'))
+            ++pos;
         bool ok = false;
         const double number = text.mid(start, pos - start).toDouble(&ok);
         if (!ok) {
@@ -154,7 +163,8 @@ struct Parser {
         if (lex.peekChar(u'(')) {
             ++lex.pos;
             RowPredicate inner = orExpr();
-            if (!lex.peekChar(u')')) lex.error(QStringLiteral("expected )"));
+            if (!lex.peekChar(u')'))
+                lex.error(QStringLiteral("expected )"));
             ++lex.pos;
             return inner;
         }
@@ -162,7 +172,8 @@ struct Parser {
     }
     RowPredicate comparison() {
         const QString field = lex.word();
-        if (field.isEmpty()) lex.error(QStringLiteral("expected a field name"));
+        if (field.isEmpty())
+            lex.error(QStringLiteral("expected a field name"));
         qsizetype column = -1;
         for (qsizetype i = 0; i < columns.size(); ++i) {
             if (columns[i].compare(field, Qt::CaseInsensitive) == 0) {
@@ -170,13 +181,16 @@ struct Parser {
                 break;
             }
         }
-        if (column < 0) lex.error(QStringLiteral("unknown field %1").arg(field));
+        if (column < 0)
+            lex.error(QStringLiteral("unknown field %1").arg(field));
         const Op op = lex.op();
         const QVariant value = lex.literal();
-        if (op == Op::Like) return likePredicate(column, value.toString());
+        if (op == Op::Like)
+            return likePredicate(column, value.toString());
         return [column, op, value](const QVector<QVariant>& row) {
             const QVariant& v = row[column];
-            if (v.isNull()) return false;
+            if (v.isNull())
+                return false;
             const int c = compareValues(v, value);
             switch (op) {
                 case Op::Eq:
@@ -219,7 +233,8 @@ struct Parser {
 }  // namespace
 
 int compareValues(const QVariant& a, const QVariant& b) {
-    if (a.isNull() || b.isNull()) return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
     double x = 0;
     double y = 0;
     if ((isNumeric(a) || isNumeric(b)) && asNumber(a, &x) && asNumber(b, &y)) {
@@ -230,9 +245,11 @@ int compareValues(const QVariant& a, const QVariant& b) {
 
 RowPredicate compileFilter(const QString& filter, const QStringList& columns) {
     Parser parser{Lexer{filter}, columns};
-    if (parser.lex.atEnd()) return {};
+    if (parser.lex.atEnd())
+        return {};
     RowPredicate predicate = parser.orExpr();
-    if (!parser.lex.atEnd()) parser.lex.error(QStringLiteral("unexpected text"));
+    if (!parser.lex.atEnd())
+        parser.lex.error(QStringLiteral("unexpected text"));
     return predicate;
 }
 

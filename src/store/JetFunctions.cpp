@@ -20,7 +20,8 @@ void resultText(sqlite3_context* ctx, const QString& text) {
 
 bool anyNull(int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
     }
     return false;
 }
@@ -57,7 +58,8 @@ void rtrimFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     QString text = textArg(argv[0]);
     qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ') --end;
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
     resultText(ctx, text.left(end));
 }
 
@@ -100,8 +102,9 @@ CintResult jetCint(const QVariant& value) {
         const QString text = value.toString().trimmed();
         number = text.toDouble(&ok);
         if (!ok || text.isEmpty() || !std::isfinite(number)) {
-            return {std::nullopt, QStringLiteral("Data type mismatch: '%1' is not a number")
-                                      .arg(value.toString())};
+            return {
+                std::nullopt,
+                QStringLiteral("Data type mismatch: '%1' is not a number").arg(value.toString())};
         }
     } else {
         number = value.toDouble();

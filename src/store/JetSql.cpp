@@ -11,7 +11,9 @@ struct Token {
     QString text;
 };
 
-bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
 
 // Splits SQL into tokens, keeping quoted text intact ('' inside a literal stays).
 std::vector<Token> tokenize(const QString& sql) {
@@ -22,7 +24,8 @@ std::vector<Token> tokenize(const QString& sql) {
         const QChar c = sql[i];
         const qsizetype start = i;
         if (c.isSpace()) {
-            while (i < n && sql[i].isSpace()) ++i;
+            while (i < n && sql[i].isSpace())
+                ++i;
             out.push_back({Token::Space, sql.mid(start, i - start)});
         } else if (c == u'\'' || c == u'"' || c == u'[' || c == u'`') {
             const QChar close = c == u'[' ? u']' : c;
@@ -41,13 +44,16 @@ std::vector<Token> tokenize(const QString& sql) {
             out.push_back({c == u'\'' ? Token::Text : Token::Ident, sql.mid(start, i - start)});
         } else if ((c == u':' || c == u'@') && i + 1 < n && isWordChar(sql[i + 1])) {
             ++i;
-            while (i < n && isWordChar(sql[i])) ++i;
+            while (i < n && isWordChar(sql[i]))
+                ++i;
             out.push_back({Token::Param, sql.mid(start, i - start)});
         } else if (c.isDigit()) {
-            while (i < n && (sql[i].isDigit() || sql[i] == u'.')) ++i;
+            while (i < n && (sql[i].isDigit() || sql[i] == u'.'))
+                ++i;
             out.push_back({Token::Number, sql.mid(start, i - start)});
         } else if (isWordChar(c)) {
-            while (i < n && isWordChar(sql[i])) ++i;
+            while (i < n && isWordChar(sql[i]))
+                ++i;
             out.push_back({Token::Word, sql.mid(start, i - start)});
         } else {
             ++i;
@@ -63,7 +69,8 @@ bool isWord(const Token& t, const char* word) {
 
 // Index of the next token that is not blank, or tokens.size().
 size_t nextSolid(const std::vector<Token>& tokens, size_t i) {
-    while (i < tokens.size() && tokens[i].kind == Token::Space) ++i;
+    while (i < tokens.size() && tokens[i].kind == Token::Space)
+        ++i;
     return i;
 }
 
@@ -73,21 +80,25 @@ QString unquoteText(const QString& literal) {
 }
 
 QString identifierText(const Token& t) {
-    if (t.kind == Token::Word) return t.text;
+    if (t.kind == Token::Word)
+        return t.text;
     QString inner = t.text.mid(1, t.text.size() - 2);
-    if (t.text.startsWith(u'"')) inner.replace(QLatin1String("\"\""), QLatin1String("\""));
+    if (t.text.startsWith(u'"'))
+        inner.replace(QLatin1String("\"\""), QLatin1String("\""));
     return inner;
 }
 
 QString asSqliteIdentifier(const Token& t) {
-    if (t.kind != Token::Ident || t.text.startsWith(u'"')) return t.text;
+    if (t.kind != Token::Ident || t.text.startsWith(u'"'))
+        return t.text;
     QString inner = identifierText(t);
     return u'"' + inner.replace(u'"', QLatin1String("\"\"")) + u'"';
 }
 
 bool startsWithWords(const std::vector<Token>& tokens, const char* first, const char* second) {
     const size_t a = nextSolid(tokens, 0);
-    if (a >= tokens.size() || !isWord(tokens[a], first)) return false;
+    if (a >= tokens.size() || !isWord(tokens[a], first))
+        return false;
     const size_t b = nextSolid(tokens, a + 1);
     return b < tokens.size() && isWord(tokens[b], second);
 }
@@ -118,7 +129,8 @@ TranslatedSql translateJetSql(const QString& sql,
             out += isWord(t, "left") ? QLatin1String("jet_left") : QLatin1String("jet_right");
             continue;
         }
-        if (isWord(t, "delete") && next < tokens.size() && tokens[next].text == QLatin1String("*")) {
+        if (isWord(t, "delete") && next < tokens.size() &&
+            tokens[next].text == QLatin1String("*")) {
             out += t.text;
             i = next;  // drop the "*"
             continue;
@@ -156,18 +168,25 @@ TranslatedSql translateJetSql(const QString& sql,
 SelectSource singleTableSource(const QString& sql) {
     const std::vector<Token> tokens = tokenize(sql);
     size_t i = nextSolid(tokens, 0);
-    if (i >= tokens.size() || !isWord(tokens[i], "select")) return {};
+    if (i >= tokens.size() || !isWord(tokens[i], "select"))
+        return {};
     int depth = 0;
     size_t from = tokens.size();
     for (size_t k = i; k < tokens.size(); ++k) {
         const Token& t = tokens[k];
-        if (t.text == QLatin1String("(")) ++depth;
-        if (t.text == QLatin1String(")")) --depth;
-        if (depth != 0) continue;
-        if (isWord(t, "distinct") || isWord(t, "group") || isWord(t, "union")) return {};
-        if (isWord(t, "from") && from == tokens.size()) from = k;
+        if (t.text == QLatin1String("("))
+            ++depth;
+        if (t.text == QLatin1String(")"))
+            --depth;
+        if (depth != 0)
+            continue;
+        if (isWord(t, "distinct") || isWord(t, "group") || isWord(t, "union"))
+            return {};
+        if (isWord(t, "from") && from == tokens.size())
+            from = k;
     }
-    if (from == tokens.size()) return {};
+    if (from == tokens.size())
+        return {};
     const size_t tableAt = nextSolid(tokens, from + 1);
     if (tableAt >= tokens.size() ||
         (tokens[tableAt].kind != Token::Word && tokens[tableAt].kind != Token::Ident)) {
@@ -177,23 +196,28 @@ SelectSource singleTableSource(const QString& sql) {
     source.table = identifierText(tokens[tableAt]);
     source.reference = asSqliteIdentifier(tokens[tableAt]);
     size_t after = nextSolid(tokens, tableAt + 1);
-    if (after < tokens.size() && isWord(tokens[after], "as")) after = nextSolid(tokens, after + 1);
+    if (after < tokens.size() && isWord(tokens[after], "as"))
+        after = nextSolid(tokens, after + 1);
     static const char* const kClauseWords[] = {"where", "order", "limit", "in", "group", "having"};
     if (after < tokens.size() && tokens[after].kind == Token::Word) {
         bool clause = false;
-        for (const char* w : kClauseWords) clause = clause || isWord(tokens[after], w);
+        for (const char* w : kClauseWords)
+            clause = clause || isWord(tokens[after], w);
         if (!clause) {
             // A join keyword or a second table makes the result read-only.
             for (const char* w : {"join", "left", "right", "inner", "cross", "natural", "outer"}) {
-                if (isWord(tokens[after], w)) return {};
+                if (isWord(tokens[after], w))
+                    return {};
             }
             source.reference = tokens[after].text;
             after = nextSolid(tokens, after + 1);
         }
     }
-    if (after < tokens.size() && tokens[after].text == QLatin1String(",")) return {};
+    if (after < tokens.size() && tokens[after].text == QLatin1String(","))
+        return {};
     for (size_t k = after; k < tokens.size(); ++k) {
-        if (isWord(tokens[k], "join")) return {};
+        if (isWord(tokens[k], "join"))
+            return {};
     }
     return source;
 }

@@ -69,7 +69,7 @@ const char* const kRequiredColumns[][2] = {
 
 // Lookups and counters search these keys on every answer.
 const char* const kIndexes[][3] = {
-    {"ix_kmmc_c1", "tab_kmmc", "C1"},  {"ix_exer_a1", "tab_exer", "A1"},
+    {"ix_kmmc_c1", "tab_kmmc", "C1"},   {"ix_exer_a1", "tab_exer", "A1"},
     {"ix_title_a1", "tab_title", "A1"}, {"ix_rule_ftid", "tab_rule", "ftid"},
     {"ix_rule_id", "tab_rule", "id"},   {"ix_fgmc_id", "tab_fgmc", "id"},
     {"ix_rz_a1", "tab_rz", "A1"},       {"ix_answ_a10", "tab_answ", "A10"},
@@ -97,8 +97,9 @@ void createIndexes(Database& db) {
 
 void ensureSettingsRow(Database& db) {
     if (db.scalar(QStringLiteral("select count(*) from tab_plan")).toInt() == 0) {
-        db.execute(QStringLiteral("insert into tab_plan (PlanMark,PlanAmount,PlanTime,ExamTime,"
-                                  "LeastMark) values (0,50,60,7200,60)"));
+        db.execute(
+            QStringLiteral("insert into tab_plan (PlanMark,PlanAmount,PlanTime,ExamTime,"
+                           "LeastMark) values (0,50,60,7200,60)"));
     }
 }
 
@@ -132,7 +133,8 @@ void createBankTables(Database& db) {
 }
 
 void createEmptyBank(const QString& path) {
-    if (QFileInfo::exists(path)) throw EngineError(QStringLiteral("file already exists: ") + path);
+    if (QFileInfo::exists(path))
+        throw EngineError(QStringLiteral("file already exists: ") + path);
     Database db;
     db.open(path, Database::OpenMode::Create);
     createBankTables(db);

@@ -29,12 +29,15 @@ int makeBank(const QString& path) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() != 2) return usage();
+    if (args.size() != 2)
+        return usage();
     try {
-        if (args[0] == QLatin1String("init")) return makeBank(args[1]);
+        if (args[0] == QLatin1String("init"))
+            return makeBank(args[1]);
         if (args[0] == QLatin1String("ensure")) {
             // A rebuild never touches a bank that holds someone's progress.
-            if (QFileInfo::exists(args[1])) return 0;
+            if (QFileInfo::exists(args[1]))
+                return 0;
             return makeBank(args[1]);
         }
     } catch (const std::exception& e) {
