@@ -1,0 +1,497 @@
+// The cost of recording one answer: the whole chain the practice window runs (daily,
+// chapter and knowledge-point counters, then the question row itself) as one
+// transaction through the data module, against the same writes as bare prepared
+// statements on a connection with the same settings.
+//
+// Benchmarks (names are stable; a script reads them):
+//   BM_AnswerThroughDataModule/100k  data module, bank of 100,000 questions
+//   BM_AnswerFloor/100k              bare statements, same bank
+//   BM_AnswerThroughDataModule/1k    data module, bank of 1,000 questions
+// Both banks are generated once per process in a temporary folder; generation is
+// not timed, and neither is opening a bank or the first (warm-up) answer.
+#include "BankGenerator.h"
+
+#include "DataModule.h"
+#include "Engine.h"
+#include "Globals.h"
+
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kMinSeconds = 2.0;
+
+// ------------------------------------------------------------------ the banks
+
+struct BankFolder {
+    QString folder;  // program folder: the bank is data/QBDATA000001.db below it
+    bench::GeneratedBank bank;
+    QString chapter;  // the chapter whose questions make the practice set
+    std::string label;
+};
+
+class Banks {
+  public:
+    static Banks& instance() {
+        static Banks banks;
+        return banks;
+    }
+    const BankFolder& get(const QString& name, const bench::BankShape& shape) {
+        auto it = made_.find(name);
+        if (it != made_.end())
+            return it->second;
+        if (!dir_.isValid())
+            throw std::runtime_error("cannot create a temporary folder");
+        // EXAMSTUDY_BENCH_KEEP=1 leaves the banks behind for inspection.
+        if (qEnvironmentVariableIntValue("EXAMSTUDY_BENCH_KEEP") != 0)
+            dir_.setAutoRemove(false);
+        BankFolder b;
+        b.folder = dir_.filePath(name);
+        QDir().mkpath(b.folder + QStringLiteral("/data"));
+        QElapsedTimer timer;
+        timer.start();
+        b.bank = bench::generateBank(b.folder + QStringLiteral("/data/QBDATA000001.db"), shape);
+        b.chapter = b.bank.leafChapters.value(b.bank.leafChapters.size() / 2);
+        b.label = QStringLiteral("questions=%1 chapters=%2 points=%3 set=%4")
+                      .arg(b.bank.questions)
+                      .arg(b.bank.chapterRows)
+                      .arg(b.bank.knowledgePoints)
+                      .arg(b.chapter)
+                      .toStdString();
+        std::fprintf(stderr, "generated bank %s (%d questions) in %.2f s: %s\n", qPrintable(name),
+                     b.bank.questions, static_cast<double>(timer.elapsed()) / 1000.0,
+                     qPrintable(b.folder));
+        return made_.emplace(name, std::move(b)).first->second;
+    }
+
+  private:
+    QTemporaryDir dir_{QDir::tempPath() + QStringLiteral("/examstudy-bench-XXXXXX")};
+    std::map<QString, BankFolder> made_;
+};
+
+// ------------------------------------------------------------ progress rules
+
+struct Judgement {
+    int firstToday;
+    int wrong;
+    int wasWrong;
+    int newQuestion;
+    int e3;
+    int e4;
+};
+
+int flag(bool on) {
+    return on ? qb::kYes : qb::kNo;
+}
+
+Judgement judge(bool firstToday, bool wrong, bool wasWrong, bool newQuestion, int e3, int e4) {
+    Judgement j{flag(firstToday), flag(wrong), flag(wasWrong), flag(newQuestion), e3 + 1, e4};
+    if (newQuestion) {
+        j.e4 = wrong ? -3 : 0;
+    } else if (wrong) {
+        j.e4 = e4 - 1;
+    } else if (e4 < 0) {
+        j.e4 = e4 + 1;
+    }
+    return j;
+}
+
+// A wrong answer is any other choice than the key.
+const char* wrongChoice(const char* key) {
+    return std::string(key) == "A" ? "B" : "A";
+}
+
+QString practiceSql(const QString& chapter) {
+    return QStringLiteral(
+               "select a1,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,a14,e1,e2,e2_1,e3,e4,"
+               "f1,xx,csbs,ecount from tab_answ where left(A10,6)='%1' and f1<>1 order by xx")
+        .arg(chapter);
+}
+
+// ---------------------------------------------------- through the data module
+
+class DataModulePath {
+  public:
+    explicit DataModulePath(const BankFolder& bank) {
+        dm_.DataModuleCreate(bank.folder);
+        if (!dm_.DatabaseReady)
+            throw std::runtime_error("the data module did not open the bank");
+        dm_.Cn1Query_tm.setSql(practiceSql(bank.chapter));
+        QElapsedTimer timer;
+        timer.start();
+        dm_.Cn1Query_tm.open();
+        openMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        count_ = dm_.Cn1Query_tm.recordCount();
+        if (count_ == 0)
+            throw std::runtime_error("empty practice set");
+    }
+
+    void answer(bool right) {
+        store::Query& q = dm_.Cn1Query_tm;
+        q.setRecNo(next_++ % count_ + 1);
+        const QString today = dm_.todayText();
+        const QString key = q.text(QStringLiteral("A2"));
+        const QString previous = q.text(QStringLiteral("E2"));
+        const QString given =
+            right ? key : QString::fromLatin1(wrongChoice(key.toLatin1().constData()));
+        const Judgement j =
+            judge(q.text(QStringLiteral("E1")).left(10) != today, given != key, previous != key,
+                  previous.isEmpty(), q.asInt(QStringLiteral("E3")), q.asInt(QStringLiteral("E4")));
+        const store::KnowledgePointLists points = store::KnowledgePointListsOf(q);
+        const QString chapter = q.text(QStringLiteral("A10"));
+
+        store::Transaction tx(dm_.ADOCn1);
+        dm_.RecordDailyAnswer(j.firstToday, j.wrong, j.wasWrong);
+        dm_.RecordChapterAnswer(chapter, j.newQuestion, j.wrong);
+        dm_.RecordKnowledgePointAnswer(points, j.newQuestion, j.wrong);
+        q.edit();
+        q.setValue(QStringLiteral("E4"), j.e4);
+        q.setValue(QStringLiteral("E3"), j.e3);
+        q.setValue(QStringLiteral("E2_1"), given);
+        q.setValue(QStringLiteral("E2"), given);
+        q.setValue(QStringLiteral("E1"), today);
+        q.post();
+        tx.commit();
+    }
+
+    int setSize() const { return count_; }
+    double openMs() const { return openMs_; }
+
+  private:
+    store::TDM1 dm_;
+    int count_ = 0;
+    double openMs_ = 0;
+    int next_ = 0;
+};
+
+// ------------------------------------------------------------ bare statements
+
+class Stmt {
+  public:
+    Stmt(sqlite3* db, const char* sql) : db_(db) {
+        if (sqlite3_prepare_v2(db, sql, -1, &s_, nullptr) != SQLITE_OK)
+            fail(sql);
+    }
+    ~Stmt() { sqlite3_finalize(s_); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+
+    void text(int i, const std::string& v) {
+        sqlite3_bind_text(s_, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+    }
+    void integer(int i, int v) { sqlite3_bind_int(s_, i, v); }
+    void null(int i) { sqlite3_bind_null(s_, i); }
+    bool row() {
+        const int rc = sqlite3_step(s_);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            fail(sqlite3_sql(s_));
+        return false;
+    }
+    // Runs a statement without rows and makes it ready for the next run.
+    void run() {
+        row();
+        sqlite3_reset(s_);
+    }
+    void reset() { sqlite3_reset(s_); }
+    std::string columnText(int i) {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(s_, i));
+        return t == nullptr ? std::string() : std::string(t, sqlite3_column_bytes(s_, i));
+    }
+    int columnInt(int i) { return sqlite3_column_int(s_, i); }
+
+  private:
+    [[noreturn]] void fail(const char* sql) {
+        throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " [" + sql + "]");
+    }
+    sqlite3* db_;
+    sqlite3_stmt* s_ = nullptr;
+};
+
+struct FloorQuestion {
+    std::string a1, a2, a10, e1, e2;
+    int e3 = 0;
+    int e4 = 0;
+    std::vector<std::string> ftids, fgmc6, fgmc2;
+};
+
+class FloorPath {
+  public:
+    explicit FloorPath(const BankFolder& bank) {
+        const QByteArray path = (bank.folder + QStringLiteral("/data/QBDATA000001.db")).toUtf8();
+        // The flags and settings the program's own connection uses.
+        if (sqlite3_open_v2(path.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX,
+                            nullptr) != SQLITE_OK) {
+            sqlite3_close(db_);
+            throw std::runtime_error("cannot open " + path.toStdString());
+        }
+        sqlite3_extended_result_codes(db_, 1);
+        sqlite3_busy_timeout(db_, 5000);
+        exec("PRAGMA journal_mode=WAL");
+        exec("PRAGMA synchronous=FULL");
+
+        begin_ = std::make_unique<Stmt>(db_, "BEGIN");
+        commit_ = std::make_unique<Stmt>(db_, "COMMIT");
+        rzUpdate_ = std::make_unique<Stmt>(
+            db_, "UPDATE tab_rz SET A2=A2+1,A3=A3+?1,B1=B1+?2,B2=B2+?3 WHERE A1=?4");
+        rzInsert_ = std::make_unique<Stmt>(
+            db_, "INSERT INTO tab_rz (A1,A2,A3,B1,B2) VALUES (?4,1,?1,1,?1)");
+        kmmc_ = std::make_unique<Stmt>(db_,
+                                       "UPDATE tab_kmmc SET D1=D1+1,C4=C4+?1,D2=D2+?2 "
+                                       "WHERE C1 IN (?3,?4,?5,?6,?7,?8)");
+        answ_ = std::make_unique<Stmt>(
+            db_, "UPDATE tab_answ SET E4=?1,E3=?2,E2_1=?3,E2=?4,E1=?5 WHERE A1=?6");
+
+        QElapsedTimer timer;
+        timer.start();
+        Stmt set(db_,
+                 "SELECT a1,a2,a10,e1,e2,e3,e4,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12 FROM tab_answ "
+                 "WHERE substr(A10,1,6)=?1 AND f1<>1 ORDER BY xx");
+        const std::string chapter = bank.chapter.toStdString();
+        set.text(1, chapter);
+        while (set.row()) {
+            FloorQuestion q;
+            q.a1 = set.columnText(0);
+            q.a2 = set.columnText(1);
+            q.a10 = set.columnText(2);
+            q.e1 = set.columnText(3);
+            q.e2 = set.columnText(4);
+            q.e3 = set.columnInt(5);
+            q.e4 = set.columnInt(6);
+            for (int k = 7; k <= 16; ++k) {
+                std::string id = set.columnText(k);
+                if (id.find_first_not_of(' ') == std::string::npos)
+                    break;
+                q.fgmc6.push_back(id.substr(0, 6));
+                q.fgmc2.push_back(id.substr(0, 2));
+                q.ftids.push_back(std::move(id));
+            }
+            set_.push_back(std::move(q));
+        }
+        set.reset();
+        openMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        if (set_.empty())
+            throw std::runtime_error("empty practice set");
+    }
+
+    ~FloorPath() {
+        begin_.reset();
+        commit_.reset();
+        rzUpdate_.reset();
+        rzInsert_.reset();
+        kmmc_.reset();
+        answ_.reset();
+        points_.clear();
+        sqlite3_close_v2(db_);
+    }
+    FloorPath(const FloorPath&) = delete;
+    FloorPath& operator=(const FloorPath&) = delete;
+
+    void answer(bool right) {
+        FloorQuestion& q = set_[next_++ % set_.size()];
+        const std::string today = QDate::currentDate().toString(Qt::ISODate).toStdString();
+        const std::string given = right ? q.a2 : std::string(wrongChoice(q.a2.c_str()));
+        const bool wrong = given != q.a2;
+        const Judgement j =
+            judge(q.e1.substr(0, 10) != today, wrong, q.e2 != q.a2, q.e2.empty(), q.e3, q.e4);
+
+        begin_->run();
+        try {
+            // Daily log: today's row, made on the first answer of the day.
+            int b1 = 0;
+            int b2 = 0;
+            if (j.firstToday == qb::kYes) {
+                b1 = 1;
+                b2 = wrong ? 1 : 0;
+            } else if (j.wasWrong == qb::kNo && wrong) {
+                b2 = 1;
+            } else if (j.wasWrong == qb::kYes && !wrong) {
+                b2 = -1;
+            }
+            rzUpdate_->integer(1, wrong ? 1 : 0);
+            rzUpdate_->integer(2, b1);
+            rzUpdate_->integer(3, b2);
+            rzUpdate_->text(4, today);
+            rzUpdate_->run();
+            if (sqlite3_changes(db_) == 0) {
+                rzInsert_->integer(1, wrong ? 1 : 0);
+                rzInsert_->text(4, today);
+                rzInsert_->run();
+            }
+
+            // The chapter and every chapter above it.
+            kmmc_->integer(1, j.newQuestion == qb::kYes ? 1 : 0);
+            kmmc_->integer(2, wrong ? 1 : 0);
+            std::string prefixes[6];
+            for (int n = 0; n < 6; ++n) {
+                const size_t length = static_cast<size_t>(6 - n);
+                if (length <= q.a10.size()) {
+                    prefixes[n] = q.a10.substr(0, length);
+                    kmmc_->text(3 + n, prefixes[n]);
+                } else {
+                    kmmc_->null(3 + n);
+                }
+            }
+            kmmc_->run();
+
+            // Knowledge points, their laws and the laws' groups.
+            if (!q.ftids.empty()) {
+                PointStatements& p = pointStatements(q.ftids.size());
+                countPoints(p.q2, q);
+                if (j.newQuestion == qb::kYes)
+                    countPoints(p.q1, q);
+                if (wrong)
+                    countPoints(p.q4, q);
+            }
+
+            // The question row.
+            answ_->integer(1, j.e4);
+            answ_->integer(2, j.e3);
+            answ_->text(3, given);
+            answ_->text(4, given);
+            answ_->text(5, today);
+            answ_->text(6, q.a1);
+            answ_->run();
+
+            commit_->run();
+        } catch (...) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+        q.e1 = today;
+        q.e2 = given;
+        q.e3 = j.e3;
+        q.e4 = j.e4;
+    }
+
+    int setSize() const { return static_cast<int>(set_.size()); }
+    double openMs() const { return openMs_; }
+
+  private:
+    struct Counter {
+        std::unique_ptr<Stmt> rule, law, group;
+    };
+    struct PointStatements {
+        Counter q2, q1, q4;
+    };
+
+    void exec(const char* sql) {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+            const std::string message = error != nullptr ? error : "failed";
+            sqlite3_free(error);
+            throw std::runtime_error(message + " [" + sql + "]");
+        }
+    }
+
+    PointStatements& pointStatements(size_t n) {
+        auto it = points_.find(n);
+        if (it != points_.end())
+            return it->second;
+        std::string marks;
+        for (size_t i = 0; i < n; ++i)
+            marks += i == 0 ? "?" : ",?";
+        const auto make = [&](const char* counter) {
+            const std::string c(counter);
+            Counter k;
+            k.rule = std::make_unique<Stmt>(
+                db_, ("UPDATE tab_rule SET " + c + "=" + c + "+1 WHERE ftid IN (" + marks + ")")
+                         .c_str());
+            k.law = std::make_unique<Stmt>(
+                db_,
+                ("UPDATE tab_fgmc SET " + c + "=" + c + "+1 WHERE id IN (" + marks + ")").c_str());
+            k.group = std::make_unique<Stmt>(
+                db_,
+                ("UPDATE tab_fgmc SET " + c + "=" + c + "+1 WHERE id IN (" + marks + ")").c_str());
+            return k;
+        };
+        PointStatements p{make("q2"), make("q1"), make("q4")};
+        return points_.emplace(n, std::move(p)).first->second;
+    }
+
+    static void runIn(Stmt& s, const std::vector<std::string>& ids) {
+        for (size_t i = 0; i < ids.size(); ++i)
+            s.text(static_cast<int>(i) + 1, ids[i]);
+        s.run();
+    }
+
+    static void countPoints(Counter& c, const FloorQuestion& q) {
+        runIn(*c.rule, q.ftids);
+        runIn(*c.law, q.fgmc6);
+        runIn(*c.group, q.fgmc2);
+    }
+
+    sqlite3* db_ = nullptr;
+    std::unique_ptr<Stmt> begin_, commit_, rzUpdate_, rzInsert_, kmmc_, answ_;
+    std::map<size_t, PointStatements> points_;
+    std::vector<FloorQuestion> set_;
+    size_t next_ = 0;
+    double openMs_ = 0;
+};
+
+// ---------------------------------------------------------------- benchmarks
+
+// Opens the bank through Path, answers once to warm up, then answers right and
+// wrong in turn, one answer per iteration.
+template <class Path>
+void answerLoop(benchmark::State& state, const QString& bankName, const bench::BankShape& shape) {
+    try {
+        const BankFolder& bank = Banks::instance().get(bankName, shape);
+        Path path(bank);
+        bool right = true;
+        path.answer(right);
+        for (auto _ : state) {
+            right = !right;
+            path.answer(right);
+        }
+        state.SetItemsProcessed(state.iterations());
+        // Reading the practice set happens once, before the timed answers.
+        state.counters["set_open_ms"] = path.openMs();
+        state.SetLabel(bank.label + " set_size=" + std::to_string(path.setSize()));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    const bench::BankShape big = bench::bigBankShape();
+    const bench::BankShape small = bench::smallBankShape();
+    const auto setUp = [](benchmark::internal::Benchmark* b) {
+        b->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(kMinSeconds);
+    };
+    setUp(benchmark::RegisterBenchmark(
+        "BM_AnswerThroughDataModule/100k", [big](benchmark::State& state) {
+            answerLoop<DataModulePath>(state, QStringLiteral("100k"), big);
+        }));
+    setUp(benchmark::RegisterBenchmark("BM_AnswerFloor/100k", [big](benchmark::State& state) {
+        answerLoop<FloorPath>(state, QStringLiteral("100k"), big);
+    }));
+    setUp(benchmark::RegisterBenchmark(
+        "BM_AnswerThroughDataModule/1k", [small](benchmark::State& state) {
+            answerLoop<DataModulePath>(state, QStringLiteral("1k"), small);
+        }));
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
