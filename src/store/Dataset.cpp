@@ -16,7 +16,30 @@ struct SortKey {
     bool descending;
 };
 
+// The text a value is found by when case does not matter.
+QString lookupKey(const QVariant& v) {
+    return v.toString().toLower();
+}
+
 }  // namespace
+
+const QMultiHash<QString, int>& RowStore::lookupFor(int column) {
+    if (lookupVersion != version) {
+        lookup.clear();
+        lookupVersion = version;
+    }
+    auto it = lookup.find(column);
+    if (it != lookup.end())
+        return *it;
+    QMultiHash<QString, int>& index = lookup[column];
+    index.reserve(static_cast<qsizetype>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const QVariant& v = rows[r][column];
+        if (!v.isNull())
+            index.insert(lookupKey(v), static_cast<int>(r));
+    }
+    return index;
+}
 
 Dataset::Dataset(Database* db, QObject* parent) : QObject(parent) {
     setConnection(db);
@@ -154,6 +177,7 @@ void Dataset::refreshView() {
         return;
     viewVersion_ = store_->version;
     view_.clear();
+    viewPos_.assign(store_->rows.size(), -1);
     const auto count = static_cast<int>(store_->rows.size());
     view_.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -161,8 +185,14 @@ void Dataset::refreshView() {
             view_.push_back(i);
         }
     }
-    if (sortText_.trimmed().isEmpty())
-        return;
+    if (!sortText_.trimmed().isEmpty())
+        sortView();
+    for (size_t i = 0; i < view_.size(); ++i) {
+        viewPos_[static_cast<size_t>(view_[i])] = static_cast<int>(i);
+    }
+}
+
+void Dataset::sortView() {
     std::vector<SortKey> keys;
     for (const QString& part : sortText_.split(u',', Qt::SkipEmptyParts)) {
         const QStringList words = part.simplified().split(u' ');
@@ -370,6 +400,7 @@ void Dataset::postEdit(int row, const Row& buffer) {
             continue;
         sets << quotedIdentifier(origin) + QStringLiteral("=?");
         params.push_back({QString(), buffer[c]});
+        store_->forgetLookup(c);
     }
     if (!sets.isEmpty()) {
         params.push_back({QString(), store_->rowIds[static_cast<size_t>(row)]});
@@ -463,19 +494,34 @@ bool Dataset::locate(const QString& name, const QVariant& value, Qt::CaseSensiti
     if (c < 0)
         throw EngineError(QStringLiteral("field not found: ") + name);
     refreshView();
-    const QString wanted = value.toString();
-    for (size_t i = 0; i < view_.size(); ++i) {
-        const QVariant& v = store_->rows[static_cast<size_t>(view_[i])][c];
+    const auto matches = [&](const QVariant& v) {
         if (v.isNull() != value.isNull())
-            continue;
-        const bool same =
-            cs == Qt::CaseInsensitive ? compareValues(v, value) == 0 : v.toString() == wanted;
-        if (same) {
-            moveTo(static_cast<int>(i));
-            return true;
+            return false;
+        return cs == Qt::CaseInsensitive ? compareValues(v, value) == 0
+                                         : v.toString() == value.toString();
+    };
+    int best = -1;
+    if (value.typeId() == QMetaType::QString) {
+        // Text equal ignoring case has the same lower-case text: look only there.
+        const auto& index = store_->lookupFor(c);
+        const QString key = lookupKey(value);
+        for (auto it = index.find(key); it != index.end() && it.key() == key; ++it) {
+            const int pos = viewPos_[static_cast<size_t>(it.value())];
+            if (pos >= 0 && (best < 0 || pos < best) &&
+                matches(store_->rows[static_cast<size_t>(it.value())][c])) {
+                best = pos;
+            }
+        }
+    } else {
+        for (size_t i = 0; i < view_.size() && best < 0; ++i) {
+            if (matches(store_->rows[static_cast<size_t>(view_[i])][c]))
+                best = static_cast<int>(i);
         }
     }
-    return false;
+    if (best < 0)
+        return false;
+    moveTo(best);
+    return true;
 }
 
 void Dataset::setFilter(const QString& filter) {

@@ -29,6 +29,13 @@ struct RowStore {
     std::vector<Row> rows;
     std::vector<qint64> rowIds;
     quint64 version = 0;  // bumped when rows are added or removed
+
+    // Rows by the lower-case text of one column, built when a column is first
+    // searched and dropped whenever that column or the set of rows changes.
+    QHash<int, QMultiHash<QString, int>> lookup;
+    quint64 lookupVersion = 0;
+    const QMultiHash<QString, int>& lookupFor(int column);
+    void forgetLookup(int column) { lookup.remove(column); }
 };
 
 class Dataset : public QObject {
@@ -103,6 +110,7 @@ class Dataset : public QObject {
     int column(const QString& name) const;
     int currentRow();  // index into the store, -1 when none
     void refreshView();
+    void sortView();
     void moveTo(int viewPos);
     void loadInto(RowStore& target);
     void postInsert(Row& buffer);
@@ -114,6 +122,7 @@ class Dataset : public QObject {
     int rollbackListener_ = 0;
     std::shared_ptr<RowStore> store_;
     std::vector<int> view_;
+    std::vector<int> viewPos_;  // store row -> position in view_, or -1
     quint64 viewVersion_ = ~quint64{0};
     int pos_ = 0;
     bool eofHit_ = false;

@@ -190,7 +190,8 @@ QVariant Statement::value(int i) const {
 // --------------------------------------------------------------- Transaction
 
 Transaction::Transaction(Database& db) : db_(db) {
-    name_ = QStringLiteral("tx%1").arg(++db.txCounter_);
+    // Named by depth, so the few savepoint statements are prepared once and reused.
+    name_ = QStringLiteral("sp%1").arg(db.txDepth_ + 1);
     db_.beginSavepoint(name_);
 }
 
@@ -428,17 +429,36 @@ void Database::removeRollbackListener(int id) {
 }
 
 void Database::beginSavepoint(const QString& name) {
-    execNative(QStringLiteral("SAVEPOINT ") + name);
+    runCached(QStringLiteral("SAVEPOINT ") + name);
     ++txDepth_;
+}
+
+void Database::runCached(const QString& sql) {
+    Statement& s = prepareCached(sql);
+    try {
+        while (s.step()) {
+        }
+    } catch (...) {
+        s.reset();
+        throw;
+    }
+    s.reset();
 }
 
 void Database::endSavepoint(const QString& name, bool commit) {
     --txDepth_;
     if (commit) {
-        execNative(QStringLiteral("RELEASE ") + name);
+        try {
+            runCached(QStringLiteral("RELEASE ") + name);
+        } catch (const EngineError&) {
+            // A commit that fails (a full disk, say) must not leave half a change behind.
+            ++txDepth_;
+            endSavepoint(name, false);
+            throw;
+        }
     } else {
-        execNative(QStringLiteral("ROLLBACK TO ") + name);
-        execNative(QStringLiteral("RELEASE ") + name);
+        runCached(QStringLiteral("ROLLBACK TO ") + name);
+        runCached(QStringLiteral("RELEASE ") + name);
     }
     if (txDepth_ == 0)
         detachAll();

@@ -136,6 +136,7 @@ class Database {
   private:
     friend class Transaction;
     void execNative(const QString& sql);
+    void runCached(const QString& sql);
     QString translateAndAttach(const QString& sql);
     void detachAll();
     void clearCache();
@@ -145,7 +146,6 @@ class Database {
     sqlite3* db_ = nullptr;
     QString path_;
     int txDepth_ = 0;
-    int txCounter_ = 0;
     std::map<QString, QString> attached_;  // file path -> schema alias
     std::unordered_map<QString, std::unique_ptr<Statement>> cache_;
     QSet<QString> busy_;  // cached statements being stepped right now
