@@ -490,6 +490,10 @@ int main(int argc, char** argv) {
         "BM_AnswerThroughDataModule/1k", [small](benchmark::State& state) {
             answerLoop<DataModulePath>(state, QStringLiteral("1k"), small);
         }));
+    // How much of the growth from 1k to 100k the engine itself shows.
+    setUp(benchmark::RegisterBenchmark("BM_AnswerFloor/1k", [small](benchmark::State& state) {
+        answerLoop<FloorPath>(state, QStringLiteral("1k"), small);
+    }));
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
