@@ -1,0 +1,111 @@
+// build -> dump -> build gives the same bank, and the counters are computed.
+#include "BankWriter.h"
+#include "Engine.h"
+#include "QtPrinters.h"
+#include "SourceReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every row of every table, in key order, as text: equal banks give equal text.
+QString contentOf(const QString& path) {
+    store::Database db;
+    db.open(path);
+    QString out;
+    for (const QString& table : db.userTables()) {
+        out += QStringLiteral("== ") + table + u'\n';
+        QStringList rows;
+        db.query(QStringLiteral("select * from ") + table, {}, [&](store::Statement& s) {
+            QStringList cells;
+            for (int i = 0; i < s.columnCount(); ++i) {
+                const QVariant v = s.value(i);
+                cells << (v.isNull() ? QStringLiteral("<null>")
+                          : v.typeId() == QMetaType::QByteArray
+                              ? QString::fromLatin1(v.toByteArray().toHex())
+                              : v.toString());
+            }
+            rows << cells.join(u'|');
+        });
+        rows.sort();
+        out += rows.join(u'\n') + u'\n';
+    }
+    return out;
+}
+
+class BankRoundTripTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "qbank_tests";
+        static char* argv[] = {name, nullptr};
+        if (QGuiApplication::instance() == nullptr)
+            new QGuiApplication(argc, argv);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(BankRoundTripTest, SampleBankBuildsDumpsAndBuildsTheSame) {
+    const QString first = dir.filePath(QStringLiteral("first.db"));
+    const qbank::ReadResult source = qbank::ReadSource(QStringLiteral(SAMPLE_BANK_SOURCE));
+    ASSERT_TRUE(source.ok()) << source.errors.join(u'\n').toStdString();
+    qbank::WriteBank(source.bank, QStringLiteral(SAMPLE_BANK_SOURCE), first);
+
+    const QString dumped = dir.filePath(QStringLiteral("dumped"));
+    {
+        store::Database db;
+        db.open(first);
+        qbank::WriteSource(qbank::ReadBank(db, dumped), dumped);
+    }
+    const qbank::ReadResult again = qbank::ReadSource(dumped);
+    ASSERT_TRUE(again.ok()) << again.errors.join(u'\n').toStdString();
+    const QString second = dir.filePath(QStringLiteral("second.db"));
+    qbank::WriteBank(again.bank, dumped, second);
+    EXPECT_EQ(contentOf(first), contentOf(second));
+    EXPECT_THROW(qbank::WriteBank(again.bank, dumped, second), store::EngineError);
+}
+
+TEST_F(BankRoundTripTest, CountersAreComputedAndAFailedBuildLeavesNoFile) {
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"),
+          QStringLiteral("[kind 1]\ntype: 61 单选 count=2 score=1.5 time=1\n"
+                         "type: 62 多选 count=3 score=2.5 time=1\n")},
+         {QStringLiteral("a.txt"),
+          QStringLiteral("[group 01] 组\n[entry 010101] 条目\n[point 01010101] 点一\n"
+                         "[point 01010102] 点二\n"
+                         "[chapter 01] 科目\n[chapter 0101] 章\n[chapter 010101] 节一\n"
+                         "[question 61]\n题\nA. a\nB. b\nkey: A\npoints: 01010101 01010102\n"
+                         "[chapter 010102] 节二\n"
+                         "[question 61]\n题\nA. a\nB. b\nkey: A\npoints: 01010102\n"
+                         "[question 61]\n题\nA. a\nB. b\nkey: B\n")}});
+    ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
+    const QString path = dir.filePath(QStringLiteral("c.db"));
+    qbank::WriteBank(r.bank, dir.path(), path);
+    store::Database db;
+    db.open(path);
+    const auto text = [&](const char* sql) { return db.scalar(QLatin1String(sql)).toString(); };
+    EXPECT_EQ(text("select group_concat(C1||'='||C3) from (select * from tab_kmmc order by bh)"),
+              QStringLiteral("01=3,0101=3,010101=1,010102=2"));
+    EXPECT_EQ(text("select group_concat(ftid||'='||q) from (select * from tab_rule order by ftid)"),
+              QStringLiteral("01010101=1,01010102=2"));
+    EXPECT_EQ(text("select group_concat(id||'='||q) from (select * from tab_fgmc order by bh)"),
+              QStringLiteral("01=2,010101=2"));
+    // 2 x 2 (1.5 rounds to even 2) + 3 x 2 (2.5 rounds to even 2) = 10, half of it kept.
+    EXPECT_EQ(text("select LeastMark from tab_plan"), QStringLiteral("5"));
+    EXPECT_EQ(text("select group_concat(xx) from (select xx from tab_answ order by A1)"),
+              QStringLiteral("1,1,2"));
+
+    qbank::Bank broken = r.bank;
+    broken.questions[0].stem = QStringLiteral("![](pictures/missing.png)");
+    const QString failed = dir.filePath(QStringLiteral("failed.db"));
+    EXPECT_THROW(qbank::WriteBank(broken, dir.path(), failed), store::EngineError);
+    EXPECT_FALSE(QFile::exists(failed));
+    EXPECT_FALSE(QFile::exists(failed + QStringLiteral(".part")));
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+// What the bank compiler accepts, what it computes, and how it reports mistakes.
+#include "BankModel.h"
+#include "QtPrinters.h"
+#include "SourceReader.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kTypes = QStringLiteral(
+    "[kind 1]\n"
+    "type: 61 单项选择题 count=80 score=1 time=1.0\n"
+    "type: 62 多项选择题 count=60 score=2 time=1.5\n"
+    "type: 65 判断题 count=0 score=1 time=0.5\n"
+    "type: 64 案例分析题 count=0 score=20 time=20\n"
+    "type: 66 不定项选择题 count=0 score=2 time=2\n");
+
+const QString kCatalogue = QStringLiteral(
+    "[group 01] 基础\n"
+    "[entry 010101] 数据表示\n"
+    "[point 01010101] 进制\n"
+    "二进制。\n"
+    "[point 01010102] 编码\n");
+
+qbank::ReadResult read(const QString& questions) {
+    return qbank::ReadSourceTexts({{QStringLiteral("types.txt"), kTypes},
+                                   {QStringLiteral("01-基础.txt"), kCatalogue + questions}});
+}
+
+const QString kChapters = QStringLiteral(
+    "[chapter 01] 基础\n"
+    "[chapter 0101] 第一章\n"
+    "[chapter 010101] 第一节\n");
+
+TEST(SourceReaderTest, ReadsQuestionsKeysAndGroups) {
+    const auto r =
+        read(kChapters + QStringLiteral("[question 62]\n"
+                                        "下列**正确**的是（  ）。\n"
+                                        "A. 甲\nB. 乙\nC. 丙\nD. 丁\n"
+                                        "key: DCA\n"
+                                        "points: 01010101, 01010102\n"
+                                        "explain: 因为\n第二行\n"
+                                        "[question 65]\n天是蓝的。\nkey: 对\n"
+                                        "[question 64]\n案例……\n问题一。\nexplain:\n参考答案。\n"
+                                        "[group 66]\n共用题干\n"
+                                        "[question]\n问一\nA. x\nB. y\nkey: B\n"
+                                        "[question]\n问二\nA. x\nB. y\nkey: AB\n"
+                                        "[end group]\n"));
+    ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
+    const auto& q = r.bank.questions;
+    ASSERT_EQ(q.size(), 5);
+    EXPECT_EQ(q[0].key, QStringLiteral("ACD"));  // stored in A-to-F order
+    EXPECT_EQ(q[0].optionCount, 4);
+    EXPECT_EQ(q[0].explain, QStringLiteral("因为\n第二行"));
+    EXPECT_EQ(q[0].id, QStringLiteral("0101016200000001"));
+    EXPECT_EQ(q[1].key, QStringLiteral("A"));
+    EXPECT_EQ(q[2].key, QStringLiteral("1"));
+    EXPECT_EQ(q[2].optionCount, 1);
+    EXPECT_EQ(q[3].id, r.bank.groups[0].id + QStringLiteral("-1"));
+    EXPECT_EQ(r.bank.groups[0].id.size(), 16);
+    EXPECT_EQ(r.bank.groups[0].stem, QStringLiteral("共用题干"));
+    EXPECT_EQ(q[4].type, 66);
+}
+
+TEST(SourceReaderTest, EveryMistakeNamesFileAndLine) {
+    const auto r = read(kChapters + QStringLiteral("[question 61]\n"  // line 9
+                                                   "题\nA. 甲\nB. 乙\n"
+                                                   "key: C\n"         // no option C
+                                                   "[question 61]\n"  // line 14
+                                                   "题\nA. 甲\nC. 乙\nkey: A\n"
+                                                   "[question 62]\n"  // line 19
+                                                   "题\nA. 甲\nB. 乙\nkey: A\n"
+                                                   "[question 65]\n"  // line 24
+                                                   "判断\nkey: 是\n"
+                                                   "[question 61]\n"  // line 27
+                                                   "**未闭合\nA. 甲\nB. 乙\nkey: A\n"
+                                                   "points: 01019999\n"     // line 32
+                                                   "[question 99]\n"        // line 33
+                                                   "[chapter 0203] 孤儿\n"  // line 34
+                                                   "[group 66]\n"           // line 35
+                                                   "干\n[question]\n问\nA. a\nB. b\nkey: A\n"));
+    ASSERT_FALSE(r.ok());
+    const QString all = r.errors.join(u'\n');
+    for (const char* expected :
+         {"01-基础.txt:9: key \"C\" names an option", "01-基础.txt:14: option C is out of order",
+          "01-基础.txt:19: key \"A\"", "01-基础.txt:24: a true-or-false key is 对 or 错",
+          "01-基础.txt:28: ** is not closed", "01-基础.txt:32: knowledge point 01019999",
+          "01-基础.txt:33: \"99\" is not a type",
+          "01-基础.txt:34: chapter 0203 comes before its parent",
+          "01-基础.txt:35: a question needs a [chapter]"}) {
+        EXPECT_TRUE(all.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                               << all.toStdString();
+    }
+}
+
+TEST(SourceReaderTest, StructureMistakes) {
+    const auto r =
+        read(kChapters + QStringLiteral("[group 66]\n干\n[question]\n问\nA. a\nB. b\nkey: A\n"
+                                        "[chapter 0102] 第二章\n"
+                                        "[question 61 0101016100000001]\n题\nA. a\nB. b\nkey: A\n"
+                                        "[question 61 0101016100000001]\n题\nA. a\nB. b\nkey: A\n"
+                                        "[end group]\n"
+                                        "[point 09090901] 无条目\n"));
+    const QString all = r.errors.join(u'\n');
+    EXPECT_TRUE(all.contains(QStringLiteral("[chapter] inside a [group]"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("id 0101016100000001 is used twice")))
+        << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("[end group] without [group]"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("point 09090901 has no entry 090909")))
+        << all.toStdString();
+}
+
+TEST(SourceReaderTest, ExplicitIdsAreKeptAndNewOnesSkipThem) {
+    const auto r =
+        read(kChapters + QStringLiteral("[question 61 0101016100000001]\n题\nA. a\nB. b\nkey: A\n"
+                                        "[question 61]\n题二\nA. a\nB. b\nkey: B\n"));
+    ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
+    EXPECT_EQ(r.bank.questions[1].id, QStringLiteral("0101016100000002"));
+}
+
+}  // namespace
