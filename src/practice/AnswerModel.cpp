@@ -29,8 +29,7 @@ const QSet<int>& NoAnswerButtonTypes() {
 QString CanonicalChoice(const QString& letters) {
     QString out;
     for (QChar c = u'A'; c <= u'F'; c = QChar(c.unicode() + 1)) {
-        if (letters.contains(c))
-            out += c;
+        if (letters.contains(c)) out += c;
     }
     return out;
 }

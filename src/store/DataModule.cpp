@@ -36,15 +36,13 @@ bool isDay(const QVariant& stored, const QString& day) {
 
 qint64 ParseDuration(const QString& text) {
     const qsizetype first = text.indexOf(u':');
-    if (first < 0)
-        return 0;
+    if (first < 0) return 0;
     const qint64 hours = durationPiece(text, text.left(first));
     const qsizetype second = text.indexOf(u':', first + 1);
     const qint64 minutes = durationPiece(
         text, second < 0 ? text.mid(first + 1) : text.mid(first + 1, second - first - 1));
     qint64 total = hours * 3600 + minutes * 60;
-    if (second >= 0 && text.count(u':') == 2)
-        total += durationPiece(text, text.mid(second + 1, 2));
+    if (second >= 0 && text.count(u':') == 2) total += durationPiece(text, text.mid(second + 1, 2));
     return total;
 }
 
@@ -56,8 +54,7 @@ QString FormatDuration(qint64 seconds) {
 }
 
 QString CorrectRate(qint64 all, qint64 wrong) {
-    if (all <= 0)
-        return QStringLiteral("0");
+    if (all <= 0) return QStringLiteral("0");
     return QString::asprintf("%2.2f",
                              static_cast<double>(all - wrong) / static_cast<double>(all) * 100.0);
 }
@@ -66,8 +63,7 @@ KnowledgePointLists KnowledgePointListsOf(Dataset& questionRow) {
     KnowledgePointLists lists;
     for (int k = 3; k <= 12; ++k) {
         const QString id = questionRow.text(QStringLiteral("K%1").arg(k));
-        if (id.trimmed().isEmpty())
-            break;
+        if (id.trimmed().isEmpty()) break;
         lists.ftids << id;
         lists.fgmc6 << id.left(6);
         lists.fgmc2 << id.left(2);
@@ -95,20 +91,17 @@ TDM1::TDM1(QObject* parent) : QObject(parent) {
 TDM1::~TDM1() = default;
 
 void TDM1::ensureOpen(Dataset& dataset) {
-    if (!dataset.isActive())
-        dataset.open();
+    if (!dataset.isActive()) dataset.open();
 }
 
 void TDM1::DataModuleCreate(const QString& programFolder) {
     try {
         QString folder =
             programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
-        if (!folder.endsWith(u'/'))
-            folder += u'/';
+        if (!folder.endsWith(u'/')) folder += u'/';
         qb::ProgramFolder = folder;
         const QString path = folder + QStringLiteral("data/QBDATA000001.db");
-        if (ADOCn1.isOpen())
-            ADOCn1.close();
+        if (ADOCn1.isOpen()) ADOCn1.close();
         ADOCn1.open(path);
         prepareBank(ADOCn1);
         DatabaseReady = true;
@@ -121,11 +114,9 @@ void TDM1::DataModuleCreate(const QString& programFolder) {
 bool TDM1::locateToday(Table& table) {
     ensureOpen(table);
     const QString day = todayText();
-    if (table.locate(QStringLiteral("A1"), day))
-        return true;
+    if (table.locate(QStringLiteral("A1"), day)) return true;
     for (table.first(); !table.eof(); table.next()) {
-        if (isDay(table.value(QStringLiteral("A1")), day))
-            return true;
+        if (isDay(table.value(QStringLiteral("A1")), day)) return true;
     }
     return false;
 }
@@ -147,12 +138,10 @@ void TDM1::RecordDailyAnswer(int firstToday, int wrong, int wasWrong) {
     }
     rz.edit();
     set("A2", count("A2") + 1);
-    if (wrong == qb::kYes)
-        set("A3", count("A3") + 1);
+    if (wrong == qb::kYes) set("A3", count("A3") + 1);
     if (firstToday == qb::kYes) {
         set("B1", count("B1") + 1);
-        if (wrong == qb::kYes)
-            set("B2", count("B2") + 1);
+        if (wrong == qb::kYes) set("B2", count("B2") + 1);
     } else if (wasWrong == qb::kNo && wrong == qb::kYes) {
         set("B2", count("B2") + 1);
     } else if (wasWrong == qb::kYes && wrong == qb::kNo) {
@@ -165,22 +154,18 @@ void TDM1::RecordChapterAnswer(const QString& chapterCode, int newQuestion, int 
     Table& kmmc = Cn1Table_kmmc;
     ensureOpen(kmmc);
     for (qsizetype length = chapterCode.size(); length >= 1; --length) {
-        if (!kmmc.locate(QStringLiteral("C1"), chapterCode.left(length)))
-            continue;
+        if (!kmmc.locate(QStringLiteral("C1"), chapterCode.left(length))) continue;
         kmmc.edit();
-        if (newQuestion == qb::kYes)
-            kmmc.setValue(QStringLiteral("C4"), kmmc.asInt("C4") + 1);
+        if (newQuestion == qb::kYes) kmmc.setValue(QStringLiteral("C4"), kmmc.asInt("C4") + 1);
         kmmc.setValue(QStringLiteral("D1"), kmmc.asInt(QStringLiteral("D1")) + 1);
-        if (wrong == qb::kYes)
-            kmmc.setValue(QStringLiteral("D2"), kmmc.asInt("D2") + 1);
+        if (wrong == qb::kYes) kmmc.setValue(QStringLiteral("D2"), kmmc.asInt("D2") + 1);
         kmmc.post();
     }
 }
 
 void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int newQuestion,
                                       int wrong) {
-    if (points.isEmpty())
-        return;
+    if (points.isEmpty()) return;
     // Each id is bound, never pasted: "update ... where ftid in (?,?,...)".
     const auto run = [this](const char* counter, const char* table, const char* key,
                             const QStringList& ids) {
@@ -202,10 +187,8 @@ void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int new
     };
     Transaction tx(ADOCn1);
     count("q2");
-    if (newQuestion == qb::kYes)
-        count("q1");
-    if (wrong == qb::kYes)
-        count("q4");
+    if (newQuestion == qb::kYes) count("q1");
+    if (wrong == qb::kYes) count("q4");
     tx.commit();
 }
 
@@ -226,14 +209,12 @@ void TDM1::CloseStudySession(const QString& duration) {
     const int keep = kmmc.recNo();
     for (kmmc.first(); !kmmc.eof(); kmmc.next()) {
         const QString rate = CorrectRate(kmmc.asInt(QStringLiteral("D1")), kmmc.asInt("D2"));
-        if (kmmc.text(QStringLiteral("C6")) == rate)
-            continue;
+        if (kmmc.text(QStringLiteral("C6")) == rate) continue;
         kmmc.edit();
         kmmc.setValue(QStringLiteral("C6"), rate);
         kmmc.post();
     }
-    if (keep > 0)
-        kmmc.setRecNo(keep);
+    if (keep > 0) kmmc.setRecNo(keep);
     tx.commit();
 }
 
@@ -253,17 +234,14 @@ int TDM1::TypeScoreTotal() {
 
 void TDM1::DropExamTable(const QString& name) {
     // Only the work tables of papers may go: any other name must change nothing.
-    if (!IsExamTableName(name))
-        return;
+    if (!IsExamTableName(name)) return;
     try {
-        if (!ADOCn1.hasTable(name))
-            return;
+        if (!ADOCn1.hasTable(name)) return;
         Transaction tx(ADOCn1);
         ADOCn1.dropTable(name);
         Table& cj = Cn1Table_cj;
         ensureOpen(cj);
-        if (cj.locate(QStringLiteral("A1"), name))
-            cj.remove();
+        if (cj.locate(QStringLiteral("A1"), name)) cj.remove();
         tx.commit();
     } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch)
         // Deleting a paper never reports anything; a failure leaves both in place.

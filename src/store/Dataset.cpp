@@ -29,14 +29,12 @@ const QMultiHash<QString, int>& RowStore::lookupFor(int column) {
         lookupVersion = version;
     }
     auto it = lookup.find(column);
-    if (it != lookup.end())
-        return *it;
+    if (it != lookup.end()) return *it;
     QMultiHash<QString, int>& index = lookup[column];
     index.reserve(static_cast<qsizetype>(rows.size()));
     for (size_t r = 0; r < rows.size(); ++r) {
         const QVariant& v = rows[r][column];
-        if (!v.isNull())
-            index.insert(lookupKey(v), static_cast<int>(r));
+        if (!v.isNull()) index.insert(lookupKey(v), static_cast<int>(r));
     }
     return index;
 }
@@ -46,28 +44,23 @@ Dataset::Dataset(Database* db, QObject* parent) : QObject(parent) {
 }
 
 Dataset::~Dataset() {
-    if (db_ != nullptr && rollbackListener_ != 0)
-        db_->removeRollbackListener(rollbackListener_);
+    if (db_ != nullptr && rollbackListener_ != 0) db_->removeRollbackListener(rollbackListener_);
 }
 
 void Dataset::setConnection(Database* db) {
-    if (db_ != nullptr && rollbackListener_ != 0)
-        db_->removeRollbackListener(rollbackListener_);
+    if (db_ != nullptr && rollbackListener_ != 0) db_->removeRollbackListener(rollbackListener_);
     rollbackListener_ = 0;
     db_ = db;
-    if (db_ != nullptr)
-        rollbackListener_ = db_->addRollbackListener([this] { onRollback(); });
+    if (db_ != nullptr) rollbackListener_ = db_->addRollbackListener([this] { onRollback(); });
 }
 
 Database& Dataset::db() const {
-    if (db_ == nullptr || !db_->isOpen())
-        throw EngineError(QStringLiteral("no open connection"));
+    if (db_ == nullptr || !db_->isOpen()) throw EngineError(QStringLiteral("no open connection"));
     return *db_;
 }
 
 void Dataset::requireActive() const {
-    if (state_ == State::Inactive)
-        throw EngineError(QStringLiteral("dataset is not open"));
+    if (state_ == State::Inactive) throw EngineError(QStringLiteral("dataset is not open"));
 }
 
 // ------------------------------------------------------------------ reading
@@ -124,14 +117,12 @@ void Dataset::loadInto(RowStore& target) {
 }
 
 void Dataset::open() {
-    if (isActive())
-        return;
+    if (isActive()) return;
     auto fresh = std::make_shared<RowStore>();
     loadInto(*fresh);
     store_ = std::move(fresh);
     state_ = State::Browse;
-    if (!filterText_.isEmpty())
-        predicate_ = compileFilter(filterText_, store_->columns);
+    if (!filterText_.isEmpty()) predicate_ = compileFilter(filterText_, store_->columns);
     viewVersion_ = ~quint64{0};
     refreshView();
     moveTo(0);
@@ -154,15 +145,13 @@ void Dataset::requery() {
     loadInto(*store_);
     state_ = State::Browse;
     buffer_.clear();
-    if (!filterText_.isEmpty())
-        predicate_ = compileFilter(filterText_, store_->columns);
+    if (!filterText_.isEmpty()) predicate_ = compileFilter(filterText_, store_->columns);
     refreshView();
     moveTo(std::min<int>(keep, std::max<int>(0, static_cast<int>(view_.size()) - 1)));
 }
 
 void Dataset::onRollback() {
-    if (!isActive())
-        return;
+    if (!isActive()) return;
     try {
         requery();
     } catch (const EngineError&) {
@@ -173,8 +162,7 @@ void Dataset::onRollback() {
 // ------------------------------------------------------------ the cursor
 
 void Dataset::refreshView() {
-    if (!store_ || viewVersion_ == store_->version)
-        return;
+    if (!store_ || viewVersion_ == store_->version) return;
     viewVersion_ = store_->version;
     view_.clear();
     viewPos_.assign(store_->rows.size(), -1);
@@ -185,8 +173,7 @@ void Dataset::refreshView() {
             view_.push_back(i);
         }
     }
-    if (!sortText_.trimmed().isEmpty())
-        sortView();
+    if (!sortText_.trimmed().isEmpty()) sortView();
     for (size_t i = 0; i < view_.size(); ++i) {
         viewPos_[static_cast<size_t>(view_[i])] = static_cast<int>(i);
     }
@@ -197,8 +184,7 @@ void Dataset::sortView() {
     for (const QString& part : sortText_.split(u',', Qt::SkipEmptyParts)) {
         const QStringList words = part.simplified().split(u' ');
         const int c = column(words.value(0));
-        if (c < 0)
-            throw EngineError(QStringLiteral("unknown sort field: ") + words.value(0));
+        if (c < 0) throw EngineError(QStringLiteral("unknown sort field: ") + words.value(0));
         keys.push_back(
             {c, words.value(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0});
     }
@@ -207,8 +193,7 @@ void Dataset::sortView() {
         for (const SortKey& k : keys) {
             const int c = compareValues(rows[static_cast<size_t>(a)][k.column],
                                         rows[static_cast<size_t>(b)][k.column]);
-            if (c != 0)
-                return k.descending ? c > 0 : c < 0;
+            if (c != 0) return k.descending ? c > 0 : c < 0;
         }
         return false;
     });
@@ -224,8 +209,7 @@ void Dataset::moveTo(int viewPos) {
 
 int Dataset::currentRow() {
     refreshView();
-    if (view_.empty())
-        return -1;
+    if (view_.empty()) return -1;
     return view_[static_cast<size_t>(std::min<int>(pos_, static_cast<int>(view_.size()) - 1))];
 }
 
@@ -243,8 +227,7 @@ int Dataset::recNo() {
 
 void Dataset::setRecNo(int recNo) {
     requireActive();
-    if (state_ != State::Browse)
-        post();
+    if (state_ != State::Browse) post();
     refreshView();
     moveTo(recNo - 1);
 }
@@ -259,8 +242,7 @@ void Dataset::last() {
 
 void Dataset::next() {
     requireActive();
-    if (state_ != State::Browse)
-        post();
+    if (state_ != State::Browse) post();
     refreshView();
     if (pos_ + 1 >= static_cast<int>(view_.size())) {
         eofHit_ = true;
@@ -271,8 +253,7 @@ void Dataset::next() {
 
 void Dataset::prior() {
     requireActive();
-    if (state_ != State::Browse)
-        post();
+    if (state_ != State::Browse) post();
     refreshView();
     if (pos_ <= 0) {
         bofHit_ = true;
@@ -296,8 +277,7 @@ bool Dataset::bof() {
 // ------------------------------------------------------------ the fields
 
 int Dataset::column(const QString& name) const {
-    if (!store_)
-        return -1;
+    if (!store_) return -1;
     return store_->columnIndex.value(name.toLower(), -1);
 }
 
@@ -312,13 +292,10 @@ bool Dataset::hasField(const QString& name) const {
 QVariant Dataset::value(const QString& name) {
     requireActive();
     const int c = column(name);
-    if (c < 0)
-        throw EngineError(QStringLiteral("field not found: ") + name);
-    if (state_ == State::Edit || state_ == State::Insert)
-        return buffer_[c];
+    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
+    if (state_ == State::Edit || state_ == State::Insert) return buffer_[c];
     const int row = currentRow();
-    if (row < 0)
-        throw EngineError(QStringLiteral("no current record"));
+    if (row < 0) throw EngineError(QStringLiteral("no current record"));
     return store_->rows[static_cast<size_t>(row)][c];
 }
 
@@ -339,19 +316,16 @@ double Dataset::asDouble(const QString& name) {
 
 void Dataset::edit() {
     requireActive();
-    if (state_ != State::Browse)
-        return;
+    if (state_ != State::Browse) return;
     const int row = currentRow();
-    if (row < 0)
-        throw EngineError(QStringLiteral("no current record to edit"));
+    if (row < 0) throw EngineError(QStringLiteral("no current record to edit"));
     buffer_ = store_->rows[static_cast<size_t>(row)];
     state_ = State::Edit;
 }
 
 void Dataset::append() {
     requireActive();
-    if (state_ != State::Browse)
-        post();
+    if (state_ != State::Browse) post();
     buffer_ = Row(static_cast<qsizetype>(store_->columns.size()));
     state_ = State::Insert;
 }
@@ -361,22 +335,18 @@ void Dataset::setValue(const QString& name, const QVariant& value) {
         throw EngineError(QStringLiteral("dataset is not in edit or insert mode"));
     }
     const int c = column(name);
-    if (c < 0)
-        throw EngineError(QStringLiteral("field not found: ") + name);
+    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
     buffer_[c] = value;
 }
 
 void Dataset::cancel() {
-    if (state_ == State::Edit || state_ == State::Insert)
-        state_ = State::Browse;
+    if (state_ == State::Edit || state_ == State::Insert) state_ = State::Browse;
     buffer_.clear();
 }
 
 void Dataset::post() {
-    if (state_ != State::Edit && state_ != State::Insert)
-        return;
-    if (store_->table.isEmpty())
-        throw EngineError(QStringLiteral("dataset is read-only"));
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    if (store_->table.isEmpty()) throw EngineError(QStringLiteral("dataset is read-only"));
     // The state changes only after the write succeeded: a failed post keeps the edits.
     if (state_ == State::Insert) {
         postInsert(buffer_);
@@ -396,8 +366,7 @@ void Dataset::postEdit(int row, const Row& buffer) {
         const QString& origin = store_->originColumns[c];
         // An empty text and NULL are different values and both must reach the file.
         const bool same = buffer[c].isNull() == old[c].isNull() && buffer[c] == old[c];
-        if (origin.isEmpty() || same)
-            continue;
+        if (origin.isEmpty() || same) continue;
         sets << quotedIdentifier(origin) + QStringLiteral("=?");
         params.push_back({QString(), buffer[c]});
         store_->forgetLookup(c);
@@ -418,8 +387,7 @@ void Dataset::postInsert(Row& buffer) {
     Params params;
     for (int c = 0; c < buffer.size(); ++c) {
         const QString& origin = store_->originColumns[c];
-        if (origin.isEmpty() || !buffer[c].isValid())
-            continue;
+        if (origin.isEmpty() || !buffer[c].isValid()) continue;
         names << quotedIdentifier(origin);
         marks << QStringLiteral("?");
         params.push_back({QString(), buffer[c]});
@@ -439,8 +407,7 @@ void Dataset::postInsert(Row& buffer) {
     QStringList origins;
     QVector<int> columns;
     for (int c = 0; c < buffer.size(); ++c) {
-        if (store_->originColumns[c].isEmpty())
-            continue;
+        if (store_->originColumns[c].isEmpty()) continue;
         origins << quotedIdentifier(store_->originColumns[c]);
         columns << c;
     }
@@ -467,11 +434,9 @@ void Dataset::remove() {
         cancel();
         return;
     }
-    if (store_->table.isEmpty())
-        throw EngineError(QStringLiteral("dataset is read-only"));
+    if (store_->table.isEmpty()) throw EngineError(QStringLiteral("dataset is read-only"));
     const int row = currentRow();
-    if (row < 0)
-        throw EngineError(QStringLiteral("no current record to delete"));
+    if (row < 0) throw EngineError(QStringLiteral("no current record to delete"));
     db().execute(QStringLiteral("DELETE FROM ") + quotedIdentifier(store_->table) +
                      QStringLiteral(" WHERE rowid=?"),
                  {{QString(), store_->rowIds[static_cast<size_t>(row)]}});
@@ -488,15 +453,12 @@ void Dataset::remove() {
 
 bool Dataset::locate(const QString& name, const QVariant& value, Qt::CaseSensitivity cs) {
     requireActive();
-    if (state_ != State::Browse)
-        post();
+    if (state_ != State::Browse) post();
     const int c = column(name);
-    if (c < 0)
-        throw EngineError(QStringLiteral("field not found: ") + name);
+    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
     refreshView();
     const auto matches = [&](const QVariant& v) {
-        if (v.isNull() != value.isNull())
-            return false;
+        if (v.isNull() != value.isNull()) return false;
         return cs == Qt::CaseInsensitive ? compareValues(v, value) == 0
                                          : v.toString() == value.toString();
     };
@@ -514,12 +476,10 @@ bool Dataset::locate(const QString& name, const QVariant& value, Qt::CaseSensiti
         }
     } else {
         for (size_t i = 0; i < view_.size() && best < 0; ++i) {
-            if (matches(store_->rows[static_cast<size_t>(view_[i])][c]))
-                best = static_cast<int>(i);
+            if (matches(store_->rows[static_cast<size_t>(view_[i])][c])) best = static_cast<int>(i);
         }
     }
-    if (best < 0)
-        return false;
+    if (best < 0) return false;
     moveTo(best);
     return true;
 }
@@ -527,25 +487,21 @@ bool Dataset::locate(const QString& name, const QVariant& value, Qt::CaseSensiti
 void Dataset::setFilter(const QString& filter) {
     filterText_ = filter;
     predicate_ = {};
-    if (store_ && !filter.trimmed().isEmpty())
-        predicate_ = compileFilter(filter, store_->columns);
+    if (store_ && !filter.trimmed().isEmpty()) predicate_ = compileFilter(filter, store_->columns);
     viewVersion_ = ~quint64{0};
-    if (isActive())
-        moveTo(0);
+    if (isActive()) moveTo(0);
 }
 
 void Dataset::setFiltered(bool on) {
     filtered_ = on;
     viewVersion_ = ~quint64{0};
-    if (isActive())
-        moveTo(0);
+    if (isActive()) moveTo(0);
 }
 
 void Dataset::setSort(const QString& sort) {
     sortText_ = sort;
     viewVersion_ = ~quint64{0};
-    if (isActive())
-        moveTo(0);
+    if (isActive()) moveTo(0);
 }
 
 std::unique_ptr<Dataset> Dataset::clone(QObject* parent) {
@@ -571,8 +527,7 @@ std::unique_ptr<Dataset> Dataset::clone(QObject* parent) {
 // ------------------------------------------------------------ Query, Table
 
 void Query::setSql(const QString& sql) {
-    if (isActive())
-        close();
+    if (isActive()) close();
     sql_ = sql;
     params_.clear();
 }
@@ -593,21 +548,18 @@ int Query::execSql() {
 }
 
 void Table::setTableName(const QString& name) {
-    if (isActive())
-        close();
+    if (isActive()) close();
     table_ = name;
 }
 
 void Table::setOrderBy(const QString& column) {
-    if (isActive())
-        close();
+    if (isActive()) close();
     orderBy_ = column;
 }
 
 QString Table::selectSql() const {
     QString sql = QStringLiteral("select * from ") + quotedIdentifier(table_);
-    if (!orderBy_.isEmpty())
-        sql += QStringLiteral(" order by ") + quotedIdentifier(orderBy_);
+    if (!orderBy_.isEmpty()) sql += QStringLiteral(" order by ") + quotedIdentifier(orderBy_);
     return sql;
 }
 

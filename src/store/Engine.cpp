@@ -42,8 +42,7 @@ Statement::Statement(Database& db, const QString& nativeSql) : db_(&db) {
         stmt_ = nullptr;
         db.fail(nativeSql);
     }
-    if (stmt_ == nullptr)
-        throw EngineError(QStringLiteral("empty statement: ") + nativeSql);
+    if (stmt_ == nullptr) throw EngineError(QStringLiteral("empty statement: ") + nativeSql);
 }
 
 Statement::~Statement() {
@@ -63,8 +62,7 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 }
 
 void Statement::check(int rc) const {
-    if (rc != SQLITE_OK)
-        db_->fail(QString::fromUtf8(sqlite3_sql(stmt_)));
+    if (rc != SQLITE_OK) db_->fail(QString::fromUtf8(sqlite3_sql(stmt_)));
 }
 
 void Statement::bind(int index, const QVariant& value) {
@@ -113,16 +111,14 @@ void Statement::bind(const QString& name, const QVariant& value) {
     // Parameter names match without regard to case, like column names.
     for (int i = 1; i <= count; ++i) {
         const char* raw = sqlite3_bind_parameter_name(stmt_, i);
-        if (raw == nullptr)
-            continue;
+        if (raw == nullptr) continue;
         const QString have = QString::fromUtf8(raw + 1);
         if (have.compare(wanted, Qt::CaseInsensitive) == 0) {
             bind(i, value);
             found = true;
         }
     }
-    if (!found)
-        throw EngineError(QStringLiteral("unknown parameter: ") + name);
+    if (!found) throw EngineError(QStringLiteral("unknown parameter: ") + name);
 }
 
 void Statement::bindAll(const Params& params) {
@@ -143,10 +139,8 @@ void Statement::reset() {
 
 bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_->handle()));
     sqlite3_reset(stmt_);
     throw EngineError(message);
@@ -196,8 +190,7 @@ Transaction::Transaction(Database& db) : db_(db) {
 }
 
 Transaction::~Transaction() {
-    if (!open_)
-        return;
+    if (!open_) return;
     try {
         rollback();
     } catch (...) {  // NOLINT(bugprone-empty-catch): a destructor must not throw
@@ -205,15 +198,13 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
-    if (!open_)
-        throw EngineError(QStringLiteral("transaction already finished"));
+    if (!open_) throw EngineError(QStringLiteral("transaction already finished"));
     open_ = false;
     db_.endSavepoint(name_, true);
 }
 
 void Transaction::rollback() {
-    if (!open_)
-        return;
+    if (!open_) return;
     open_ = false;
     db_.endSavepoint(name_, false);
 }
@@ -227,16 +218,14 @@ Database::~Database() {
 void Database::fail(const QString& context) const {
     QString message = db_ != nullptr ? QString::fromUtf8(sqlite3_errmsg(db_))
                                      : QStringLiteral("database is not open");
-    if (!context.isEmpty())
-        message += QStringLiteral(" [") + context + u']';
+    if (!context.isEmpty()) message += QStringLiteral(" [") + context + u']';
     throw EngineError(message);
 }
 
 void Database::open(const QString& path, OpenMode mode) {
     close();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
-    if (mode == OpenMode::Create)
-        flags |= SQLITE_OPEN_CREATE;
+    if (mode == OpenMode::Create) flags |= SQLITE_OPEN_CREATE;
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -261,8 +250,7 @@ void Database::open(const QString& path, OpenMode mode) {
 }
 
 void Database::close() {
-    if (db_ == nullptr)
-        return;
+    if (db_ == nullptr) return;
     cache_.clear();
     attached_.clear();
     sqlite3_close_v2(db_);
@@ -271,8 +259,7 @@ void Database::close() {
 }
 
 void Database::execNative(const QString& sql) {
-    if (db_ == nullptr)
-        fail(sql);
+    if (db_ == nullptr) fail(sql);
     char* error = nullptr;
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
@@ -285,8 +272,7 @@ void Database::execNative(const QString& sql) {
 QString Database::translateAndAttach(const QString& sql) {
     const TranslatedSql t = translateJetSql(sql, [this](const QString& file) {
         auto it = attached_.find(file);
-        if (it != attached_.end())
-            return it->second;
+        if (it != attached_.end()) return it->second;
         const QString alias = QStringLiteral("xf%1").arg(attached_.size() + 1);
         Statement attach(*this, QStringLiteral("ATTACH DATABASE ?1 AS ") + alias);
         attach.bind(1, file);
@@ -298,10 +284,8 @@ QString Database::translateAndAttach(const QString& sql) {
 }
 
 void Database::detachAll() {
-    if (attached_.empty())
-        return;
-    if (!busy_.isEmpty())
-        return;
+    if (attached_.empty()) return;
+    if (!busy_.isEmpty()) return;
     // Cached statements may refer to an attached file; they go with it.
     clearCache();
     for (const auto& [file, alias] : attached_) {
@@ -315,16 +299,14 @@ void Database::detachAll() {
 }
 
 Statement& Database::prepareCached(const QString& sql) {
-    if (db_ == nullptr)
-        fail(sql);
+    if (db_ == nullptr) fail(sql);
     auto it = cache_.find(sql);
     if (it != cache_.end()) {
         it->second->reset();
         return *it->second;
     }
     const QString native = translateAndAttach(sql);
-    if (cache_.size() > 200)
-        clearCache();
+    if (cache_.size() > 200) clearCache();
     auto statement = std::make_unique<Statement>(*this, native);
     Statement& ref = *statement;
     cache_.emplace(sql, std::move(statement));
@@ -352,13 +334,11 @@ void Database::query(const QString& sql, const Params& params,
     const bool cached = own == nullptr;
     auto finish = [&] {
         s->reset();
-        if (cached)
-            busy_.remove(sql);
+        if (cached) busy_.remove(sql);
     };
     try {
         s->bindAll(params);
-        if (onStart)
-            onStart(*s);
+        if (onStart) onStart(*s);
         while (s->step())
             onRow(*s);
     } catch (...) {
@@ -366,16 +346,14 @@ void Database::query(const QString& sql, const Params& params,
         throw;
     }
     finish();
-    if (!inTransaction() && busy_.isEmpty())
-        detachAll();
+    if (!inTransaction() && busy_.isEmpty()) detachAll();
 }
 
 QVariant Database::scalar(const QString& sql, const Params& params) {
     QVariant result;
     bool first = true;
     query(sql, params, [&](Statement& s) {
-        if (first)
-            result = s.value(0);
+        if (first) result = s.value(0);
         first = false;
     });
     return result;
@@ -401,8 +379,7 @@ QStringList Database::columnNames(const QString& table) {
 }
 
 void Database::dropTable(const QString& name) {
-    if (!hasTable(name))
-        throw EngineError(QStringLiteral("no such table: ") + name);
+    if (!hasTable(name)) throw EngineError(QStringLiteral("no such table: ") + name);
     clearCache();  // statements that read the table must not outlive it
     execNative(QStringLiteral("DROP TABLE ") + quotedIdentifier(name));
 }
@@ -414,8 +391,7 @@ void Database::setAllowZeroLength(const QString& table, const QString& column) {
 }
 
 void Database::clearCache() {
-    if (busy_.isEmpty())
-        cache_.clear();
+    if (busy_.isEmpty()) cache_.clear();
 }
 
 int Database::addRollbackListener(RollbackListener listener) {
@@ -460,8 +436,7 @@ void Database::endSavepoint(const QString& name, bool commit) {
         runCached(QStringLiteral("ROLLBACK TO ") + name);
         runCached(QStringLiteral("RELEASE ") + name);
     }
-    if (txDepth_ == 0)
-        detachAll();
+    if (txDepth_ == 0) detachAll();
     if (!commit) {
         // Copy first: a listener may unregister itself while it runs.
         const auto listeners = rollbackListeners_;

@@ -30,8 +30,7 @@ bool asNumber(const QVariant& v, double* out) {
         *out = v.toDouble();
         return true;
     }
-    if (v.typeId() != QMetaType::QString)
-        return false;
+    if (v.typeId() != QMetaType::QString) return false;
     bool ok = false;
     *out = v.toString().trimmed().toDouble(&ok);
     return ok;
@@ -64,8 +63,7 @@ struct Lexer {
         const qsizetype start = pos;
         if (pos < text.size() && text[pos] == u'[') {
             const qsizetype close = text.indexOf(u']', pos);
-            if (close < 0)
-                error(QStringLiteral("unclosed ["));
+            if (close < 0) error(QStringLiteral("unclosed ["));
             pos = close + 1;
             return text.mid(start + 1, close - start - 1);
         }
@@ -77,8 +75,7 @@ struct Lexer {
         skipBlanks();
         const qsizetype save = pos;
         const QString w = word();
-        if (w.compare(QLatin1String(kw), Qt::CaseInsensitive) == 0)
-            return true;
+        if (w.compare(QLatin1String(kw), Qt::CaseInsensitive) == 0) return true;
         pos = save;
         return false;
     }
@@ -94,20 +91,17 @@ struct Lexer {
                 return op;
             }
         }
-        if (keyword("like"))
-            return Op::Like;
+        if (keyword("like")) return Op::Like;
         error(QStringLiteral("expected a comparison"));
     }
     QVariant literal() {
         skipBlanks();
-        if (pos >= text.size())
-            error(QStringLiteral("expected a value"));
+        if (pos >= text.size()) error(QStringLiteral("expected a value"));
         if (text[pos] == u'\'' || text[pos] == u'"') {
             const QChar quote = text[pos++];
             QString value;
             while (true) {
-                if (pos >= text.size())
-                    error(QStringLiteral("unclosed quote"));
+                if (pos >= text.size()) error(QStringLiteral("unclosed quote"));
                 if (text[pos] == quote) {
                     if (pos + 1 < text.size() && text[pos + 1] == quote) {
                         value += quote;
@@ -121,8 +115,7 @@ struct Lexer {
             }
         }
         const qsizetype start = pos;
-        if (text[pos] == u'-' || text[pos] == u'+')
-            ++pos;
+        if (text[pos] == u'-' || text[pos] == u'+') ++pos;
         while (pos < text.size() && (text[pos].isDigit() || text[pos] == u'.'))
             ++pos;
         bool ok = false;
@@ -163,8 +156,7 @@ struct Parser {
         if (lex.peekChar(u'(')) {
             ++lex.pos;
             RowPredicate inner = orExpr();
-            if (!lex.peekChar(u')'))
-                lex.error(QStringLiteral("expected )"));
+            if (!lex.peekChar(u')')) lex.error(QStringLiteral("expected )"));
             ++lex.pos;
             return inner;
         }
@@ -172,8 +164,7 @@ struct Parser {
     }
     RowPredicate comparison() {
         const QString field = lex.word();
-        if (field.isEmpty())
-            lex.error(QStringLiteral("expected a field name"));
+        if (field.isEmpty()) lex.error(QStringLiteral("expected a field name"));
         qsizetype column = -1;
         for (qsizetype i = 0; i < columns.size(); ++i) {
             if (columns[i].compare(field, Qt::CaseInsensitive) == 0) {
@@ -181,16 +172,13 @@ struct Parser {
                 break;
             }
         }
-        if (column < 0)
-            lex.error(QStringLiteral("unknown field %1").arg(field));
+        if (column < 0) lex.error(QStringLiteral("unknown field %1").arg(field));
         const Op op = lex.op();
         const QVariant value = lex.literal();
-        if (op == Op::Like)
-            return likePredicate(column, value.toString());
+        if (op == Op::Like) return likePredicate(column, value.toString());
         return [column, op, value](const QVector<QVariant>& row) {
             const QVariant& v = row[column];
-            if (v.isNull())
-                return false;
+            if (v.isNull()) return false;
             const int c = compareValues(v, value);
             switch (op) {
                 case Op::Eq:
@@ -233,8 +221,7 @@ struct Parser {
 }  // namespace
 
 int compareValues(const QVariant& a, const QVariant& b) {
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    if (a.isNull() || b.isNull()) return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
     double x = 0;
     double y = 0;
     if ((isNumeric(a) || isNumeric(b)) && asNumber(a, &x) && asNumber(b, &y)) {
@@ -245,11 +232,9 @@ int compareValues(const QVariant& a, const QVariant& b) {
 
 RowPredicate compileFilter(const QString& filter, const QStringList& columns) {
     Parser parser{Lexer{filter}, columns};
-    if (parser.lex.atEnd())
-        return {};
+    if (parser.lex.atEnd()) return {};
     RowPredicate predicate = parser.orExpr();
-    if (!parser.lex.atEnd())
-        parser.lex.error(QStringLiteral("unexpected text"));
+    if (!parser.lex.atEnd()) parser.lex.error(QStringLiteral("unexpected text"));
     return predicate;
 }
 

@@ -20,8 +20,7 @@ void resultText(sqlite3_context* ctx, const QString& text) {
 
 bool anyNull(int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
-            return true;
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
     }
     return false;
 }

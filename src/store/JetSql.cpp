@@ -80,25 +80,21 @@ QString unquoteText(const QString& literal) {
 }
 
 QString identifierText(const Token& t) {
-    if (t.kind == Token::Word)
-        return t.text;
+    if (t.kind == Token::Word) return t.text;
     QString inner = t.text.mid(1, t.text.size() - 2);
-    if (t.text.startsWith(u'"'))
-        inner.replace(QLatin1String("\"\""), QLatin1String("\""));
+    if (t.text.startsWith(u'"')) inner.replace(QLatin1String("\"\""), QLatin1String("\""));
     return inner;
 }
 
 QString asSqliteIdentifier(const Token& t) {
-    if (t.kind != Token::Ident || t.text.startsWith(u'"'))
-        return t.text;
+    if (t.kind != Token::Ident || t.text.startsWith(u'"')) return t.text;
     QString inner = identifierText(t);
     return u'"' + inner.replace(u'"', QLatin1String("\"\"")) + u'"';
 }
 
 bool startsWithWords(const std::vector<Token>& tokens, const char* first, const char* second) {
     const size_t a = nextSolid(tokens, 0);
-    if (a >= tokens.size() || !isWord(tokens[a], first))
-        return false;
+    if (a >= tokens.size() || !isWord(tokens[a], first)) return false;
     const size_t b = nextSolid(tokens, a + 1);
     return b < tokens.size() && isWord(tokens[b], second);
 }
@@ -168,25 +164,18 @@ TranslatedSql translateJetSql(const QString& sql,
 SelectSource singleTableSource(const QString& sql) {
     const std::vector<Token> tokens = tokenize(sql);
     size_t i = nextSolid(tokens, 0);
-    if (i >= tokens.size() || !isWord(tokens[i], "select"))
-        return {};
+    if (i >= tokens.size() || !isWord(tokens[i], "select")) return {};
     int depth = 0;
     size_t from = tokens.size();
     for (size_t k = i; k < tokens.size(); ++k) {
         const Token& t = tokens[k];
-        if (t.text == QLatin1String("("))
-            ++depth;
-        if (t.text == QLatin1String(")"))
-            --depth;
-        if (depth != 0)
-            continue;
-        if (isWord(t, "distinct") || isWord(t, "group") || isWord(t, "union"))
-            return {};
-        if (isWord(t, "from") && from == tokens.size())
-            from = k;
+        if (t.text == QLatin1String("(")) ++depth;
+        if (t.text == QLatin1String(")")) --depth;
+        if (depth != 0) continue;
+        if (isWord(t, "distinct") || isWord(t, "group") || isWord(t, "union")) return {};
+        if (isWord(t, "from") && from == tokens.size()) from = k;
     }
-    if (from == tokens.size())
-        return {};
+    if (from == tokens.size()) return {};
     const size_t tableAt = nextSolid(tokens, from + 1);
     if (tableAt >= tokens.size() ||
         (tokens[tableAt].kind != Token::Word && tokens[tableAt].kind != Token::Ident)) {
@@ -196,8 +185,7 @@ SelectSource singleTableSource(const QString& sql) {
     source.table = identifierText(tokens[tableAt]);
     source.reference = asSqliteIdentifier(tokens[tableAt]);
     size_t after = nextSolid(tokens, tableAt + 1);
-    if (after < tokens.size() && isWord(tokens[after], "as"))
-        after = nextSolid(tokens, after + 1);
+    if (after < tokens.size() && isWord(tokens[after], "as")) after = nextSolid(tokens, after + 1);
     static const char* const kClauseWords[] = {"where", "order", "limit", "in", "group", "having"};
     if (after < tokens.size() && tokens[after].kind == Token::Word) {
         bool clause = false;
@@ -206,18 +194,15 @@ SelectSource singleTableSource(const QString& sql) {
         if (!clause) {
             // A join keyword or a second table makes the result read-only.
             for (const char* w : {"join", "left", "right", "inner", "cross", "natural", "outer"}) {
-                if (isWord(tokens[after], w))
-                    return {};
+                if (isWord(tokens[after], w)) return {};
             }
             source.reference = tokens[after].text;
             after = nextSolid(tokens, after + 1);
         }
     }
-    if (after < tokens.size() && tokens[after].text == QLatin1String(","))
-        return {};
+    if (after < tokens.size() && tokens[after].text == QLatin1String(",")) return {};
     for (size_t k = after; k < tokens.size(); ++k) {
-        if (isWord(tokens[k], "join"))
-            return {};
+        if (isWord(tokens[k], "join")) return {};
     }
     return source;
 }

@@ -133,8 +133,7 @@ void createBankTables(Database& db) {
 }
 
 void createEmptyBank(const QString& path) {
-    if (QFileInfo::exists(path))
-        throw EngineError(QStringLiteral("file already exists: ") + path);
+    if (QFileInfo::exists(path)) throw EngineError(QStringLiteral("file already exists: ") + path);
     Database db;
     db.open(path, Database::OpenMode::Create);
     createBankTables(db);

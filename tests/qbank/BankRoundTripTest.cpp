@@ -44,8 +44,7 @@ class BankRoundTripTest : public ::testing::Test {
         static int argc = 1;
         static char name[] = "qbank_tests";
         static char* argv[] = {name, nullptr};
-        if (QGuiApplication::instance() == nullptr)
-            new QGuiApplication(argc, argv);
+        if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
     }
     QTemporaryDir dir;
 };
@@ -106,6 +105,32 @@ TEST_F(BankRoundTripTest, CountersAreComputedAndAFailedBuildLeavesNoFile) {
     EXPECT_THROW(qbank::WriteBank(broken, dir.path(), failed), store::EngineError);
     EXPECT_FALSE(QFile::exists(failed));
     EXPECT_FALSE(QFile::exists(failed + QStringLiteral(".part")));
+}
+
+// Lines that look like blocks, comments or fields survive a dump as text.
+TEST_F(BankRoundTripTest, TextThatLooksLikeSyntaxSurvivesADump) {
+    const QString stem = QStringLiteral(
+        "#include <stdio.h>\n[chapter 09] 不是章节\nkey: 不是答案\n\\路径\nA. 是\nB. 否");
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"),
+          QStringLiteral("[kind 1]\ntype: 61 单选 count=1 score=1 time=1\n")},
+         {QStringLiteral("a.txt"),
+          QStringLiteral("[chapter 01] 科目\n[chapter 0101] 章\n[question 61]\n"
+                         "\\#include <stdio.h>\n\\[chapter 09] 不是章节\n\\key: 不是答案\n"
+                         "\\\\路径\nA. 是\nB. 否\nkey: A\n")}});
+    ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
+    ASSERT_EQ(r.bank.questions.size(), 1);
+    EXPECT_EQ(r.bank.questions[0].stem, stem);
+    const QString path = dir.filePath(QStringLiteral("e.db"));
+    qbank::WriteBank(r.bank, dir.path(), path);
+    store::Database db;
+    db.open(path);
+    const QString out = dir.filePath(QStringLiteral("dump"));
+    qbank::WriteSource(qbank::ReadBank(db, out), out);
+    const auto again = qbank::ReadSource(out);
+    ASSERT_TRUE(again.ok()) << again.errors.join(u'\n').toStdString();
+    EXPECT_EQ(again.bank.questions.value(0).stem, stem);
+    EXPECT_EQ(again.bank.questions.value(0).key, QStringLiteral("A"));
 }
 
 }  // namespace

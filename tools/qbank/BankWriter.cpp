@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
@@ -22,12 +23,10 @@ using store::Database;
 using store::Params;
 
 QVariant rtfOrNull(const QString& markup, const QString& sourceDir) {
-    if (markup.isEmpty())
-        return {};
+    if (markup.isEmpty()) return {};
     QVector<MarkupError> errors;
     const QByteArray rtf = MarkupToRtf(markup, sourceDir, &errors);
-    if (!errors.isEmpty())
-        throw store::EngineError(errors.front().message);
+    if (!errors.isEmpty()) throw store::EngineError(errors.front().message);
     return rtf;
 }
 
@@ -74,10 +73,8 @@ Params values(std::initializer_list<QVariant> list) {
 QString sourceKey(const Question& q) {
     const auto kind = practice::TypeToAnswerKind(q.type);
     if (kind == practice::AnswerKind::TrueFalse) {
-        if (q.key == QLatin1String("A"))
-            return QStringLiteral("对");
-        if (q.key == QLatin1String("B"))
-            return QStringLiteral("错");
+        if (q.key == QLatin1String("A")) return QStringLiteral("对");
+        if (q.key == QLatin1String("B")) return QStringLiteral("错");
     }
     return q.key;
 }
@@ -85,10 +82,21 @@ QString sourceKey(const Question& q) {
 QString safeFileName(QString name) {
     static const QString bad = QStringLiteral("/\\:*?\"<>|");
     for (QChar& c : name) {
-        if (bad.contains(c) || c.isSpace())
-            c = u'_';
+        if (bad.contains(c) || c.isSpace()) c = u'_';
     }
     return name;
+}
+
+// Text lines that the reader would take for a block, a comment or a field get the
+// leading backslash that keeps them text.
+QString escapedText(const QString& text) {
+    static const QRegularExpression special(
+        QStringLiteral("^([\\\\\\[#]|(key|points|explain|heading|guide|chart)[:：])"));
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        if (special.match(line).hasMatch()) line.prepend(u'\\');
+    }
+    return lines.join(u'\n');
 }
 
 QString formatNumber(double v) {
@@ -241,8 +249,7 @@ Bank ReadBank(Database& db, const QString& pictureDir) {
                 kind.types.push_back({s.value(0).toInt(), s.value(1).toString(), s.value(2).toInt(),
                                       s.value(3).toDouble(), s.value(4).toDouble()});
             });
-        if (!kind.types.isEmpty())
-            bank.kinds << kind;
+        if (!kind.types.isEmpty()) bank.kinds << kind;
     }
     db.query(QStringLiteral("select PlanMark,PlanAmount,PlanTime,ExamTime from tab_plan limit 1"),
              {}, [&](store::Statement& s) {
@@ -279,8 +286,7 @@ Bank ReadBank(Database& db, const QString& pictureDir) {
                  bank.chapters << c;
              });
     for (Chapter& c : bank.chapters) {
-        if (c.heading == DefaultHeading(bank, c))
-            c.heading.clear();
+        if (c.heading == DefaultHeading(bank, c)) c.heading.clear();
     }
     QMap<QString, int> chapterOrder;
     for (qsizetype i = 0; i < bank.chapters.size(); ++i)
@@ -305,8 +311,7 @@ Bank ReadBank(Database& db, const QString& pictureDir) {
             q.optionCount = s.value(2).toInt();
             for (int k = 3; k <= 12; ++k) {
                 const QString p = s.value(k).toString();
-                if (p.trimmed().isEmpty())
-                    break;
+                if (p.trimmed().isEmpty()) break;
                 q.points << p;
             }
             q.chapter = s.value(13).toString();
@@ -316,10 +321,8 @@ Bank ReadBank(Database& db, const QString& pictureDir) {
             rows.push_back({q, chapterOrder.value(q.chapter, INT_MAX), s.value(15).toInt()});
         });
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-        if (a.chapter != b.chapter)
-            return a.chapter < b.chapter;
-        if (a.xx != b.xx)
-            return a.xx < b.xx;
+        if (a.chapter != b.chapter) return a.chapter < b.chapter;
+        if (a.xx != b.xx) return a.xx < b.xx;
         return a.q.id < b.q.id;
     });
     QMap<QString, int> groupIndex;
@@ -371,20 +374,17 @@ QStringList WriteSource(const Bank& bank, const QString& dir) {
     QSet<QString> placed;
     const auto pointsOf = [&](const QString& entry) {
         for (const Point& p : bank.points) {
-            if (p.id.left(6) != entry || placed.contains(p.id))
-                continue;
+            if (p.id.left(6) != entry || placed.contains(p.id)) continue;
             placed.insert(p.id);
             catalogue += QStringLiteral("[point %1] %2\n").arg(p.id, p.shortName);
-            if (!p.text.isEmpty())
-                catalogue += p.text + u'\n';
+            if (!p.text.isEmpty()) catalogue += escapedText(p.text) + u'\n';
         }
     };
     for (const CatalogueNode& n : bank.catalogue) {
         catalogue += QStringLiteral("\n[%1 %2] %3\n")
                          .arg(n.id.size() == 2 ? QStringLiteral("group") : QStringLiteral("entry"),
                               n.id, n.name);
-        if (n.id.size() == 6)
-            pointsOf(n.id);
+        if (n.id.size() == 6) pointsOf(n.id);
     }
     for (const Point& p : bank.points)
         pointsOf(p.id.left(6));  // points without an entry
@@ -393,45 +393,40 @@ QStringList WriteSource(const Bank& bank, const QString& dir) {
     QMap<QString, QString> subjects;  // subject code -> text
     QMap<QString, QString> subjectNames;
     for (const Chapter& c : bank.chapters) {
-        if (c.code.size() == 2)
-            subjectNames[c.code] = c.name;
+        if (c.code.size() == 2) subjectNames[c.code] = c.name;
     }
     for (const Chapter& c : bank.chapters) {
         QString& text = subjects[c.code.left(2)];
         text += QStringLiteral("\n[chapter %1] %2\n").arg(c.code, c.name);
-        if (!c.heading.isEmpty())
-            text += QStringLiteral("heading: %1\n").arg(c.heading);
-        if (!c.guide.isEmpty())
-            text += QStringLiteral("guide: %1\n").arg(c.guide);
-        if (!c.chart && c.code.size() == 4)
-            text += QStringLiteral("chart: no\n");
+        if (!c.heading.isEmpty()) text += QStringLiteral("heading: %1\n").arg(c.heading);
+        if (!c.guide.isEmpty()) text += QStringLiteral("guide: %1\n").arg(c.guide);
+        if (!c.chart && c.code.size() == 4) text += QStringLiteral("chart: no\n");
         int openGroup = -1;
         for (const Question& q : bank.questions) {
-            if (q.chapter != c.code)
-                continue;
+            if (q.chapter != c.code) continue;
             if (openGroup >= 0 && q.group != openGroup) {
                 text += QStringLiteral("[end group]\n");
                 openGroup = -1;
             }
             if (q.group >= 0 && q.group != openGroup) {
                 const Group& g = bank.groups[q.group];
-                text += QStringLiteral("\n[group %1 %2]\n%3\n").arg(g.type).arg(g.id, g.stem);
+                text += QStringLiteral("\n[group %1 %2]\n%3\n")
+                            .arg(g.type)
+                            .arg(g.id, escapedText(g.stem));
                 openGroup = q.group;
             }
             text += q.group >= 0 ? QStringLiteral("\n[question %1]\n").arg(q.id)
                                  : QStringLiteral("\n[question %1 %2]\n").arg(q.type).arg(q.id);
-            text += q.stem + u'\n';
+            text += escapedText(q.stem) + u'\n';
             const bool selfAssessed =
                 practice::TypeToAnswerKind(q.type) == practice::AnswerKind::SelfAssessed;
-            if (!selfAssessed)
-                text += QStringLiteral("key: %1\n").arg(sourceKey(q));
+            if (!selfAssessed) text += QStringLiteral("key: %1\n").arg(sourceKey(q));
             if (!q.points.isEmpty())
                 text += QStringLiteral("points: %1\n").arg(q.points.join(u' '));
             if (!q.explain.isEmpty())
-                text += QStringLiteral("explain:\n%1\n").arg(q.explain);
+                text += QStringLiteral("explain:\n%1\n").arg(escapedText(q.explain));
         }
-        if (openGroup >= 0)
-            text += QStringLiteral("[end group]\n");
+        if (openGroup >= 0) text += QStringLiteral("[end group]\n");
     }
     for (auto it = subjects.begin(); it != subjects.end(); ++it) {
         const QString name = subjectNames.contains(it.key())

@@ -32,8 +32,7 @@ void insertLine(QTextCursor& cursor, QTextDocument* doc, const QString& line, in
     qsizetype pos = 0;
     QString run;
     auto flush = [&] {
-        if (!run.isEmpty())
-            cursor.insertText(run, inBold ? bold : plain);
+        if (!run.isEmpty()) cursor.insertText(run, inBold ? bold : plain);
         run.clear();
     };
     while (pos < line.size()) {
@@ -71,8 +70,7 @@ void insertLine(QTextCursor& cursor, QTextDocument* doc, const QString& line, in
         run += line[pos++];
     }
     flush();
-    if (inBold)
-        errors->push_back({lineNo, QStringLiteral("** is not closed on this line")});
+    if (inBold) errors->push_back({lineNo, QStringLiteral("** is not closed on this line")});
 }
 
 }  // namespace
@@ -83,8 +81,7 @@ void MarkupToDocument(const QString& markup, const QString& baseDir, QTextDocume
     QTextCursor cursor(doc);
     const QStringList lines = markup.split(u'\n');
     for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        if (i > 0) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         insertLine(cursor, doc, lines[i], i, baseDir, errors);
     }
 }
@@ -140,8 +137,7 @@ QString DocumentToMarkup(const QTextDocument& doc,
             // Bold markers close at every line end and reopen on the next line.
             QStringList parts = text.split(u'\n');
             for (QString& part : parts) {
-                if (!part.isEmpty())
-                    part = QStringLiteral("**") + part + QStringLiteral("**");
+                if (!part.isEmpty()) part = QStringLiteral("**") + part + QStringLiteral("**");
             }
             line += parts.join(u'\n');
         }

@@ -14,13 +14,10 @@ QString plain(const QVariant& v) {
 QString displayKey(int type, const QString& key) {
     const auto kind = practice::TypeToAnswerKind(type);
     if (kind == practice::AnswerKind::TrueFalse) {
-        if (key == QLatin1String("A"))
-            return QStringLiteral("对");
-        if (key == QLatin1String("B"))
-            return QStringLiteral("错");
+        if (key == QLatin1String("A")) return QStringLiteral("对");
+        if (key == QLatin1String("B")) return QStringLiteral("错");
     }
-    if (kind == practice::AnswerKind::SelfAssessed)
-        return QStringLiteral("（自评，见解析）");
+    if (kind == practice::AnswerKind::SelfAssessed) return QStringLiteral("（自评，见解析）");
     return key;
 }
 
@@ -41,8 +38,7 @@ QString ShowQuestion(store::Database& db, const QString& questionId) {
                  type = s.value(1).toInt();
                  chapter = s.value(2).toString();
                  for (int i = 3; i <= 12; ++i) {
-                     if (s.value(i).toString().trimmed().isEmpty())
-                         break;
+                     if (s.value(i).toString().trimmed().isEmpty()) break;
                      points << s.value(i).toString();
                  }
              });
@@ -77,8 +73,7 @@ QString ShowQuestion(store::Database& db, const QString& questionId) {
              });
     out += QStringLiteral("\n【题目】\n") + plain(stem) + u'\n';
     out += QStringLiteral("\n【答案】") + displayKey(type, key) + u'\n';
-    if (!explain.isNull())
-        out += QStringLiteral("\n【解析】\n") + plain(explain) + u'\n';
+    if (!explain.isNull()) out += QStringLiteral("\n【解析】\n") + plain(explain) + u'\n';
     if (!points.isEmpty()) {
         out += QStringLiteral("\n【考点】\n");
         for (const QString& p : points) {

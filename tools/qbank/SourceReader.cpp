@@ -16,6 +16,7 @@ using practice::AnswerKind;
 struct Line {
     int number;
     QString text;
+    bool literal = false;  // written with a leading "\": never a field
 };
 
 struct Block {
@@ -37,19 +38,15 @@ const QSet<QString>& keywords() {
 
 // "[word args] title" when word is a block keyword.
 std::optional<Block> header(const QString& line, const SourcePos& pos) {
-    if (!line.startsWith(u'['))
-        return std::nullopt;
+    if (!line.startsWith(u'[')) return std::nullopt;
     const qsizetype close = line.indexOf(u']');
-    if (close < 0)
-        return std::nullopt;
+    if (close < 0) return std::nullopt;
     QStringList words = line.mid(1, close - 1).split(u' ', Qt::SkipEmptyParts);
-    if (words.isEmpty() || !keywords().contains(words[0]))
-        return std::nullopt;
+    if (words.isEmpty() || !keywords().contains(words[0])) return std::nullopt;
     Block b;
     b.keyword = words.takeFirst();
     if (b.keyword == QLatin1String("end")) {
-        if (words.value(0) != QLatin1String("group"))
-            return std::nullopt;
+        if (words.value(0) != QLatin1String("group")) return std::nullopt;
         b.keyword = QStringLiteral("end group");
         words.removeFirst();
     }
@@ -62,11 +59,9 @@ std::optional<Block> header(const QString& line, const SourcePos& pos) {
 // A body line "name: value" for one of the given names (ASCII or full-width colon).
 std::optional<QString> field(const QString& line, const char* name) {
     const QString n = QLatin1String(name);
-    if (!line.startsWith(n))
-        return std::nullopt;
+    if (!line.startsWith(n)) return std::nullopt;
     const QString rest = line.mid(n.size());
-    if (rest.startsWith(u':') || rest.startsWith(QChar(0xFF1A)))
-        return rest.mid(1).trimmed();
+    if (rest.startsWith(u':') || rest.startsWith(QChar(0xFF1A))) return rest.mid(1).trimmed();
     return std::nullopt;
 }
 
@@ -86,8 +81,7 @@ QString joinText(const QVector<Line>& lines, qsizetype from, qsizetype to,
         out.removeFirst();
         ++skipped;
     }
-    if (firstLine != nullptr && from + skipped < to)
-        *firstLine = lines[from + skipped].number;
+    if (firstLine != nullptr && from + skipped < to) *firstLine = lines[from + skipped].number;
     while (!out.isEmpty() && out.back().isEmpty())
         out.removeLast();
     return out.join(u'\n');
@@ -114,15 +108,20 @@ class Reader {
         const QStringList lines = text.split(u'\n');
         for (int i = 0; i < lines.size(); ++i) {
             QString line = lines[i];
-            if (line.endsWith(u'\r'))
-                line.chop(1);
-            if (i == 0 && line.startsWith(QChar(0xFEFF)))
-                line.remove(0, 1);
-            if (line.startsWith(u'#'))
+            if (line.endsWith(u'\r')) line.chop(1);
+            if (i == 0 && line.startsWith(QChar(0xFEFF))) line.remove(0, 1);
+            // A leading backslash makes the rest of the line plain text, whatever it starts with.
+            if (line.startsWith(u'\\')) {
+                if (current) {
+                    current->body.push_back({i + 1, line.mid(1), true});
+                } else {
+                    error({file, i + 1}, QStringLiteral("text before the first [block]"));
+                }
                 continue;
+            }
+            if (line.startsWith(u'#')) continue;
             if (auto h = header(line, {file, i + 1})) {
-                if (current)
-                    handle(*current);
+                if (current) handle(*current);
                 current = h;
                 continue;
             }
@@ -132,8 +131,7 @@ class Reader {
                 error({file, i + 1}, QStringLiteral("text before the first [block]"));
             }
         }
-        if (current)
-            handle(*current);
+        if (current) handle(*current);
         if (openGroup_ >= 0) {
             error(result.bank.groups[openGroup_].pos,
                   QStringLiteral("[group] without [end group]"));
@@ -160,25 +158,17 @@ class Reader {
     }
 
     void handle(const Block& b) {
-        if (b.keyword == QLatin1String("kind"))
-            return readKind(b);
-        if (b.keyword == QLatin1String("settings"))
-            return readSettings(b);
-        if (b.keyword == QLatin1String("product"))
-            return readProduct(b);
+        if (b.keyword == QLatin1String("kind")) return readKind(b);
+        if (b.keyword == QLatin1String("settings")) return readSettings(b);
+        if (b.keyword == QLatin1String("product")) return readProduct(b);
         if (b.keyword == QLatin1String("group")) {
             return b.title.isEmpty() ? readQuestionGroup(b) : readCatalogueGroup(b);
         }
-        if (b.keyword == QLatin1String("entry"))
-            return readEntry(b);
-        if (b.keyword == QLatin1String("point"))
-            return readPoint(b);
-        if (b.keyword == QLatin1String("chapter"))
-            return readChapter(b);
-        if (b.keyword == QLatin1String("question"))
-            return readQuestion(b);
-        if (b.keyword == QLatin1String("end group"))
-            return endGroup(b);
+        if (b.keyword == QLatin1String("entry")) return readEntry(b);
+        if (b.keyword == QLatin1String("point")) return readPoint(b);
+        if (b.keyword == QLatin1String("chapter")) return readChapter(b);
+        if (b.keyword == QLatin1String("question")) return readQuestion(b);
+        if (b.keyword == QLatin1String("end group")) return endGroup(b);
     }
 
     void noStrayText(const Block& b) {
@@ -205,16 +195,14 @@ class Reader {
         Kind kind;
         kind.number = number;
         for (const Line& l : b.body) {
-            if (l.text.trimmed().isEmpty())
-                continue;
+            if (l.text.trimmed().isEmpty()) continue;
             const auto value = field(l.text, "type");
             if (!value) {
                 error({file_, l.number}, QStringLiteral("expected \"type: ID NAME count=N "
                                                         "score=N time=N\""));
                 continue;
             }
-            if (auto row = typeRow(*value, {file_, l.number}))
-                kind.types << *row;
+            if (auto row = typeRow(*value, {file_, l.number})) kind.types << *row;
         }
         result.bank.kinds << kind;
     }
@@ -266,13 +254,11 @@ class Reader {
         static const QStringList known{QStringLiteral("PlanMark"), QStringLiteral("PlanAmount"),
                                        QStringLiteral("PlanTime"), QStringLiteral("ExamTime")};
         for (const Line& l : b.body) {
-            if (l.text.trimmed().isEmpty())
-                continue;
+            if (l.text.trimmed().isEmpty()) continue;
             bool matched = false;
             for (const QString& name : known) {
                 const auto value = field(l.text, name.toLatin1().constData());
-                if (!value)
-                    continue;
+                if (!value) continue;
                 matched = true;
                 bool ok = false;
                 const int n = value->toInt(&ok);
@@ -291,8 +277,7 @@ class Reader {
 
     void readProduct(const Block& b) {
         for (const Line& l : b.body) {
-            if (l.text.trimmed().isEmpty())
-                continue;
+            if (l.text.trimmed().isEmpty()) continue;
             if (auto v = field(l.text, "cpbs")) {
                 result.bank.cpbs = *v;
             } else if (auto w = field(l.text, "sjbs")) {
@@ -322,17 +307,14 @@ class Reader {
 
     void readCatalogueGroup(const Block& b) {
         noStrayText(b);
-        if (!newCatalogueId(b, 2, "group"))
-            return;
+        if (!newCatalogueId(b, 2, "group")) return;
         result.bank.catalogue.push_back({b.args[0], b.title, b.pos});
     }
 
     void readEntry(const Block& b) {
         noStrayText(b);
-        if (b.title.isEmpty())
-            return error(b.pos, QStringLiteral("an entry needs a name"));
-        if (!newCatalogueId(b, 6, "entry"))
-            return;
+        if (b.title.isEmpty()) return error(b.pos, QStringLiteral("an entry needs a name"));
+        if (!newCatalogueId(b, 6, "entry")) return;
         result.bank.catalogue.push_back({b.args[0], b.title, b.pos});
     }
 
@@ -341,8 +323,7 @@ class Reader {
         if (b.args.size() != 1 || id.size() < 6 || id.size() > 12 || !isCode(id)) {
             return error(b.pos, QStringLiteral("a point id has 6 to 12 characters"));
         }
-        if (b.title.isEmpty())
-            return error(b.pos, QStringLiteral("a point needs a short name"));
+        if (b.title.isEmpty()) return error(b.pos, QStringLiteral("a point needs a short name"));
         if (pointIds_.contains(id)) {
             return error(b.pos, QStringLiteral("point %1 is defined twice").arg(id));
         }
@@ -380,8 +361,7 @@ class Reader {
             (code.size() != 2 && code.size() != 4 && code.size() != 6)) {
             return error(b.pos, QStringLiteral("a chapter code has 2, 4 or 6 characters"));
         }
-        if (b.title.isEmpty())
-            return error(b.pos, QStringLiteral("a chapter needs a name"));
+        if (b.title.isEmpty()) return error(b.pos, QStringLiteral("a chapter needs a name"));
         if (chapterCodes_.contains(code)) {
             return error(b.pos, QStringLiteral("chapter %1 is defined twice").arg(code));
         }
@@ -394,8 +374,7 @@ class Reader {
         c.name = b.title;
         c.pos = b.pos;
         for (const Line& l : b.body) {
-            if (l.text.trimmed().isEmpty())
-                continue;
+            if (l.text.trimmed().isEmpty()) continue;
             if (auto v = field(l.text, "heading")) {
                 c.heading = *v;
             } else if (auto g = field(l.text, "guide")) {
@@ -444,8 +423,7 @@ class Reader {
     bool knownType(int type) const {
         for (const Kind& k : result.bank.kinds) {
             for (const TypeRow& t : k.types) {
-                if (t.id == type)
-                    return true;
+                if (t.id == type) return true;
             }
         }
         return false;
@@ -457,15 +435,13 @@ class Reader {
                   QStringLiteral("[group] inside a [group]: close the first with [end group]"));
         }
         openGroup_ = -1;
-        if (!needChapter(b))
-            return;
+        if (!needChapter(b)) return;
         if (b.args.isEmpty() || b.args.size() > 2) {
             return error(b.pos,
                          QStringLiteral("a question group is [group TYPE] or [group TYPE ID]"));
         }
         const auto type = typeArg(b, b.args[0]);
-        if (!type)
-            return;
+        if (!type) return;
         Group g;
         g.type = *type;
         g.chapter = chapter_;
@@ -473,8 +449,7 @@ class Reader {
         int first = b.pos.line;
         g.stem = joinText(b.body, 0, b.body.size(), &first);
         checkText(g.stem, first);
-        if (g.stem.isEmpty())
-            error(b.pos, QStringLiteral("a group needs its shared stem"));
+        if (g.stem.isEmpty()) error(b.pos, QStringLiteral("a group needs its shared stem"));
         if (b.args.size() == 2) {
             g.id = b.args[1];
             if (g.id.size() != 16 || g.id.contains(u'-')) {
@@ -490,16 +465,13 @@ class Reader {
 
     void endGroup(const Block& b) {
         noStrayText(b);
-        if (openGroup_ < 0)
-            return error(b.pos, QStringLiteral("[end group] without [group]"));
-        if (groupSize_ == 0)
-            error(b.pos, QStringLiteral("a group without questions"));
+        if (openGroup_ < 0) return error(b.pos, QStringLiteral("[end group] without [group]"));
+        if (groupSize_ == 0) error(b.pos, QStringLiteral("a group without questions"));
         openGroup_ = -1;
     }
 
     void readQuestion(const Block& b) {
-        if (!needChapter(b))
-            return;
+        if (!needChapter(b)) return;
         Question q;
         q.chapter = chapter_;
         q.pos = b.pos;
@@ -507,8 +479,7 @@ class Reader {
         QStringList args = b.args;
         if (openGroup_ >= 0) {
             q.type = result.bank.groups[openGroup_].type;
-            if (!args.isEmpty() && args[0].toInt() == q.type)
-                args.removeFirst();
+            if (!args.isEmpty() && args[0].toInt() == q.type) args.removeFirst();
             if (args.size() > 1)
                 return error(b.pos, QStringLiteral("in a group: [question] or [question ID]"));
             ++groupSize_;
@@ -518,8 +489,7 @@ class Reader {
                              QStringLiteral("a question is [question TYPE] or [question TYPE ID]"));
             }
             const auto type = typeArg(b, args.takeFirst());
-            if (!type)
-                return;
+            if (!type) return;
             q.type = *type;
         }
         if (!args.isEmpty()) {
@@ -527,22 +497,28 @@ class Reader {
             if (q.id.size() > 20) {
                 return error(b.pos, QStringLiteral("a question id has at most 20 characters"));
             }
-            if (!takeId(q.id))
-                return error(b.pos, QStringLiteral("id %1 is used twice").arg(q.id));
+            if (!takeId(q.id)) return error(b.pos, QStringLiteral("id %1 is used twice").arg(q.id));
         }
         QString keyText;
         bool hasKey = false;
         qsizetype stemEnd = b.body.size();
         for (qsizetype i = 0; i < b.body.size(); ++i) {
             const Line& l = b.body[i];
+            if (l.literal) {
+                if (stemEnd < b.body.size()) {
+                    error({file_, l.number},
+                          QStringLiteral("text after the fields: only key:, "
+                                         "points: and explain: may follow the stem"));
+                }
+                continue;
+            }
             std::optional<QString> v;
             if ((v = field(l.text, "key")) || (v = field(l.text, "points")) ||
                 (v = field(l.text, "explain"))) {
                 stemEnd = std::min(stemEnd, i);
             }
             if (auto k = field(l.text, "key")) {
-                if (hasKey)
-                    error({file_, l.number}, QStringLiteral("key: twice"));
+                if (hasKey) error({file_, l.number}, QStringLiteral("key: twice"));
                 keyText = *k;
                 hasKey = true;
             } else if (auto p = field(l.text, "points")) {
@@ -554,8 +530,7 @@ class Reader {
                 pointLines_[result.bank.questions.size()] = l.number;
             } else if (auto e = field(l.text, "explain")) {
                 QVector<Line> rest;
-                if (!e->isEmpty())
-                    rest.push_back({l.number, *e});
+                if (!e->isEmpty()) rest.push_back({l.number, *e});
                 rest += b.body.mid(i + 1);
                 int first = l.number;
                 q.explain = joinText(rest, 0, rest.size(), &first);
@@ -570,8 +545,7 @@ class Reader {
         int first = b.pos.line;
         q.stem = joinText(b.body, 0, stemEnd, &first);
         checkText(q.stem, first);
-        if (q.stem.isEmpty())
-            error(b.pos, QStringLiteral("the question has no stem"));
+        if (q.stem.isEmpty()) error(b.pos, QStringLiteral("the question has no stem"));
         q.optionCount = countOptions(q, b);
         q.key = storedKey(q, keyText, hasKey, b.pos);
         result.bank.questions << q;
@@ -581,8 +555,7 @@ class Reader {
         int count = 0;
         for (const QString& line : q.stem.split(u'\n')) {
             const auto m = optionLine().match(line);
-            if (!m.hasMatch())
-                continue;
+            if (!m.hasMatch()) continue;
             const QChar letter = m.captured(1)[0];
             if (practice::OptionNumber(letter) != count + 1) {
                 error(b.pos, QStringLiteral("option %1 is out of order: options run A, B, C, ...")
@@ -628,10 +601,8 @@ class Reader {
             error(pos, QStringLiteral("the question has no key:"));
             return QString();
         }
-        if (key.size() > 100)
-            error(pos, QStringLiteral("a key has at most 100 characters"));
-        if (!kind)
-            return key;
+        if (key.size() > 100) error(pos, QStringLiteral("a key has at most 100 characters"));
+        if (!kind) return key;
         switch (*kind) {
             case AnswerKind::SingleChoice:
                 if (key.size() != 1) {
@@ -673,8 +644,7 @@ class Reader {
     }
 
     bool takeId(const QString& id) {
-        if (ids_.contains(id))
-            return false;
+        if (ids_.contains(id)) return false;
         ids_.insert(id);
         return true;
     }
@@ -742,11 +712,9 @@ class Reader {
 }  // namespace
 
 QString DefaultHeading(const Bank& bank, const Chapter& chapter) {
-    if (chapter.code.size() <= 4)
-        return chapter.name;
+    if (chapter.code.size() <= 4) return chapter.name;
     for (const Chapter& c : bank.chapters) {
-        if (c.code == chapter.code.left(4))
-            return c.name + QStringLiteral("　") + chapter.name;
+        if (c.code == chapter.code.left(4)) return c.name + QStringLiteral("　") + chapter.name;
     }
     return chapter.name;
 }
@@ -766,8 +734,7 @@ ReadResult ReadSource(const QString& sourceDir) {
     QDir dir(sourceDir);
     QStringList names = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     // The types come first: questions are checked against them.
-    if (names.removeOne(QStringLiteral("types.txt")))
-        names.prepend(QStringLiteral("types.txt"));
+    if (names.removeOne(QStringLiteral("types.txt"))) names.prepend(QStringLiteral("types.txt"));
     QVector<QPair<QString, QString>> files;
     ReadResult failed;
     for (const QString& name : names) {
@@ -778,10 +745,8 @@ ReadResult ReadSource(const QString& sourceDir) {
         }
         files.push_back({name, QString::fromUtf8(f.readAll())});
     }
-    if (names.isEmpty())
-        failed.errors << sourceDir + QStringLiteral(":0: no .txt source files");
-    if (!failed.errors.isEmpty())
-        return failed;
+    if (names.isEmpty()) failed.errors << sourceDir + QStringLiteral(":0: no .txt source files");
+    if (!failed.errors.isEmpty()) return failed;
     return ReadSourceTexts(files, sourceDir);
 }
 

@@ -67,12 +67,10 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
-        return usage();
+    if (args.isEmpty()) return usage();
     const QString& verb = args[0];
     try {
-        if (verb == QLatin1String("build") && args.size() == 3)
-            return build(args[1], args[2]);
+        if (verb == QLatin1String("build") && args.size() == 3) return build(args[1], args[2]);
         if (verb == QLatin1String("ensure") && args.size() == 3) {
             // A rebuild never touches a bank that holds someone's progress.
             return QFileInfo::exists(args[2]) ? 0 : build(args[1], args[2]);
