@@ -119,13 +119,11 @@ QString decodeWithoutIcu(QByteArrayView bytes, int codepage) {
 
 QStringDecoder* Decoders::decoderFor(int codepage) {
     auto it = decoders_.find(codepage);
-    if (it != decoders_.end())
-        return it->second.get();
+    if (it != decoders_.end()) return it->second.get();
     std::unique_ptr<QStringDecoder> decoder;
     if (const char* name = codepageName(codepage)) {
         decoder = std::make_unique<QStringDecoder>(name);
-        if (!decoder->isValid())
-            decoder.reset();
+        if (!decoder->isValid()) decoder.reset();
     }
     return decoders_.emplace(codepage, std::move(decoder)).first->second.get();
 }
@@ -133,8 +131,7 @@ QStringDecoder* Decoders::decoderFor(int codepage) {
 QString Decoders::decode(QByteArrayView bytes, int codepage) {
     QStringDecoder* decoder = decoderFor(codepage);
     if (!decoder) {
-        if (codepage != 1252)
-            usedFallback_ = true;
+        if (codepage != 1252) usedFallback_ = true;
         return decodeWithoutIcu(bytes, codepage);
     }
     // ICU keeps a trailing lead byte for the next call whatever the flags say. A newline
@@ -147,22 +144,25 @@ QString Decoders::decode(QByteArrayView bytes, int codepage) {
     decoder->resetState();
     QString out = decoder->decode(terminated);
     decoder->resetState();
-    if (out.endsWith(QLatin1Char('\n')))
-        out.chop(1);
+    if (out.endsWith(QLatin1Char('\n'))) out.chop(1);
     return out;
 }
 
-GbkFallback::GbkFallback() : encoder_(codepageName(kCodepageGbk)) {}
+GbkFallback::GbkFallback()
+    : encoder_(codepageName(kCodepageGbk)), decoder_(codepageName(kCodepageGbk)) {}
 
 QByteArray GbkFallback::bytesFor(QChar c) {
-    if (!encoder_.isValid() || c.isSurrogate())
-        return {};
+    if (!encoder_.isValid() || !decoder_.isValid() || c.isSurrogate()) return {};
+    const auto cached = cache_.constFind(c.unicode());
+    if (cached != cache_.constEnd()) return *cached;
+    // Qt's ICU encoder keeps its error flag through resetState(), so success is judged by
+    // decoding the bytes back instead.
     encoder_.resetState();
     QByteArray bytes = encoder_.encode(QStringView(&c, 1));
-    const bool failed = encoder_.hasError();
-    encoder_.resetState();
-    if (failed || bytes.isEmpty() || bytes.size() > 2)
-        return {};
+    decoder_.resetState();
+    const QString back = decoder_.decode(bytes);
+    if (bytes.isEmpty() || bytes.size() > 2 || back.size() != 1 || back[0] != c) bytes.clear();
+    if (cache_.size() < 65536) cache_.insert(c.unicode(), bytes);
     return bytes;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -48,6 +49,8 @@ class GbkFallback {
 
   private:
     QStringEncoder encoder_;
+    QStringDecoder decoder_;
+    QHash<char16_t, QByteArray> cache_;
 };
 
 }  // namespace richtext

@@ -15,8 +15,7 @@ QString blockText(const QTextBlock& block) {
     QString out;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        if (!fragment.isValid() || fragment.charFormat().isImageFormat())
-            continue;
+        if (!fragment.isValid() || fragment.charFormat().isImageFormat()) continue;
         out += fragment.text();
     }
     for (QChar& c : out) {
@@ -84,8 +83,7 @@ QString plainTextOf(const QTextDocument& doc) {
         lines.pop_back();
     QString out;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            out += QLatin1Char('\n');
+        if (i > 0) out += QLatin1Char('\n');
         out += lines[i].text;
     }
     return out;

@@ -44,12 +44,9 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -128,8 +125,7 @@ class Lexer {
                 t.hasParam = true;
                 t.param = static_cast<int>(negative ? -value : value);
             }
-            if (pos_ < in_.size() && in_[pos_] == ' ')
-                ++pos_;
+            if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
             if (t.bytes == "bin" && t.hasParam) {
                 // Raw bytes follow; they may hold braces and backslashes of their own.
                 qint64 length = std::max(0, t.param);
@@ -505,22 +501,19 @@ QString sanitized(const QString& s) {
 
 // A DIB is a BMP without its 14-byte file header.
 QByteArray bmpFromDib(const QByteArray& dib) {
-    if (dib.size() < 16)
-        return {};
+    if (dib.size() < 16) return {};
     auto le32 = [&](int at) {
         return quint32(uchar(dib[at])) | quint32(uchar(dib[at + 1])) << 8 |
                quint32(uchar(dib[at + 2])) << 16 | quint32(uchar(dib[at + 3])) << 24;
     };
     const quint32 headerSize = le32(0);
-    if (headerSize < 12 || headerSize > quint32(dib.size()))
-        return {};
+    if (headerSize < 12 || headerSize > quint32(dib.size())) return {};
     quint32 paletteBytes = 0;
     if (headerSize >= 40 && dib.size() >= 36) {
         const quint32 bitCount = uchar(dib[14]) | uchar(dib[15]) << 8;
         const quint32 compression = le32(16);
         quint32 colorsUsed = le32(32);
-        if (colorsUsed == 0 && bitCount <= 8)
-            colorsUsed = 1u << bitCount;
+        if (colorsUsed == 0 && bitCount <= 8) colorsUsed = 1u << bitCount;
         paletteBytes = std::min<quint32>(colorsUsed, 256) * 4;
         if (headerSize == 40 && (compression == 3 || compression == 6))
             paletteBytes += compression == 3 ? 12 : 16;
@@ -543,8 +536,7 @@ class Reader {
         bool closed = false;
         for (;;) {
             const Token t = lexer.next();
-            if (t.kind == Token::End)
-                break;
+            if (t.kind == Token::End) break;
             if (overflowDepth_ > 0) {
                 // Inside a group nested past the limit: only its braces matter.
                 if (t.kind == Token::Open)
@@ -553,8 +545,7 @@ class Reader {
                     --overflowDepth_;
                 continue;
             }
-            if (t.kind != Token::Word)
-                starred_ = false;
+            if (t.kind != Token::Word) starred_ = false;
             if (t.kind == Token::Close && stack_.size() == 1) {
                 flushBytes();
                 finish();
@@ -612,19 +603,16 @@ class Reader {
                 onSymbol(t.symbol);
                 return;
             case Token::Hex:
-                if (consumeSkip())
-                    return;
+                if (consumeSkip()) return;
                 onBytes(QByteArrayView(reinterpret_cast<const char*>(&t.byte), 1));
                 return;
             case Token::Text:
                 onText(t.bytes);
                 return;
             case Token::Binary:
-                if (consumeSkip())
-                    return;
+                if (consumeSkip()) return;
                 flushBytes();
-                if (st_.dest == Dest::Picture)
-                    appendPictureBytes(t.bytes);
+                if (st_.dest == Dest::Picture) appendPictureBytes(t.bytes);
                 return;
             case Token::End:
                 return;
@@ -632,23 +620,19 @@ class Reader {
     }
 
     void closeGroup() {
-        if (stack_.empty())
-            return;
+        if (stack_.empty()) return;
         const int depth = int(stack_.size());
-        if (picture_.depth == depth)
-            finishPicture();
+        if (picture_.depth == depth) finishPicture();
         const bool leftTable = st_.dest == Dest::FontTable || st_.dest == Dest::ColorTable;
         st_ = stack_.back();
         stack_.pop_back();
-        if (leftTable)
-            fontBeingDefined_ = -1;
+        if (leftTable) fontBeingDefined_ = -1;
         charsDirty_ = true;
     }
 
     // The fallback characters after \uN are skipped one per character, byte or control word.
     bool consumeSkip() {
-        if (unicodeSkipLeft_ <= 0)
-            return false;
+        if (unicodeSkipLeft_ <= 0) return false;
         --unicodeSkipLeft_;
         return true;
     }
@@ -659,8 +643,7 @@ class Reader {
             unicodeSkipLeft_ -= int(n);
             bytes = bytes.sliced(n);
         }
-        if (!bytes.isEmpty())
-            onBytes(bytes);
+        if (!bytes.isEmpty()) onBytes(bytes);
     }
 
     // Bytes of text in the current destination's code page.
@@ -674,8 +657,7 @@ class Reader {
                 return;
             case Dest::ColorTable:
                 for (char c : bytes)
-                    if (c == ';')
-                        endColor();
+                    if (c == ';') endColor();
                 return;
             case Dest::Picture:
                 appendPictureHex(bytes);
@@ -686,8 +668,7 @@ class Reader {
     }
 
     void flushBytes() {
-        if (pendingBytes_.isEmpty())
-            return;
+        if (pendingBytes_.isEmpty()) return;
         const QString text = decoders_.decode(pendingBytes_, currentCodepage());
         pendingBytes_.clear();
         emitString(text);
@@ -707,14 +688,12 @@ class Reader {
             return;
         }
         if (symbol == '\\' || symbol == '{' || symbol == '}') {
-            if (consumeSkip())
-                return;
+            if (consumeSkip()) return;
             onBytes(QByteArrayView(&symbol, 1));
             return;
         }
         flushBytes();
-        if (consumeSkip())
-            return;
+        if (consumeSkip()) return;
         char16_t ch = 0;
         switch (symbol) {
             case '~':
@@ -735,16 +714,13 @@ class Reader {
     void onWord(const Token& t) {
         flushBytes();
         const bool starred = std::exchange(starred_, false);
-        if (st_.dest == Dest::Skip)
-            return;
-        if (consumeSkip())
-            return;
+        if (st_.dest == Dest::Skip) return;
+        if (consumeSkip()) return;
         const auto& table = commands();
         const auto it = table.find(std::string_view(t.bytes.data(), t.bytes.size()));
         if (it == table.end()) {
             // An unknown destination under \* is skipped whole; unknown words are ignored.
-            if (starred)
-                st_.dest = Dest::Skip;
+            if (starred) st_.dest = Dest::Skip;
             return;
         }
         const Cmd cmd = it->second.cmd;
@@ -769,22 +745,18 @@ class Reader {
                 documentCodepage_ = 850;
                 break;
             case Cmd::AnsiCpg:
-                if (t.hasParam && p > 0)
-                    documentCodepage_ = p;
+                if (t.hasParam && p > 0) documentCodepage_ = p;
                 break;
             case Cmd::DefaultFont:
-                if (t.hasParam)
-                    defaultFont_ = p;
+                if (t.hasParam) defaultFont_ = p;
                 break;
             case Cmd::UnicodeSkip:
-                if (t.hasParam)
-                    st_.unicodeSkip = std::clamp(p, 0, kMaxUnicodeSkip);
+                if (t.hasParam) st_.unicodeSkip = std::clamp(p, 0, kMaxUnicodeSkip);
                 break;
             case Cmd::Unicode:
                 if (t.hasParam) {
                     const int code = p < 0 ? p + 65536 : p;
-                    if (code >= 0 && code <= 0xFFFF)
-                        emitString(QString(QChar(char16_t(code))));
+                    if (code >= 0 && code <= 0xFFFF) emitString(QString(QChar(char16_t(code))));
                     unicodeSkipLeft_ = st_.unicodeSkip;
                 }
                 break;
@@ -806,8 +778,7 @@ class Reader {
                 st_.dest = Dest::Skip;
                 break;
             case Cmd::Font:
-                if (t.hasParam)
-                    onFont(p);
+                if (t.hasParam) onFont(p);
                 break;
             case Cmd::FontCharset:
                 if (st_.dest == Dest::FontTable && fontBeingDefined_ >= 0 && t.hasParam)
@@ -950,16 +921,13 @@ class Reader {
                 st_.inTable = t.hasParam && p > 0;
                 break;
             case Cmd::Paragraph:
-                if (st_.dest == Dest::Text)
-                    paragraphBreak();
+                if (st_.dest == Dest::Text) paragraphBreak();
                 break;
             case Cmd::Cell:
-                if (st_.dest == Dest::Text)
-                    endCell();
+                if (st_.dest == Dest::Text) endCell();
                 break;
             case Cmd::Row:
-                if (st_.dest == Dest::Text)
-                    endRow();
+                if (st_.dest == Dest::Text) endRow();
                 break;
             case Cmd::NestedCell:
                 // Nested tables are kept as text inside the outer cell.
@@ -1003,12 +971,10 @@ class Reader {
                     picture_.goalHeight = std::clamp(p, 0, kMaxTwips * 10);
                 break;
             case Cmd::PictureScaleX:
-                if (st_.dest == Dest::Picture && p > 0)
-                    picture_.scaleX = std::min(p, 10000);
+                if (st_.dest == Dest::Picture && p > 0) picture_.scaleX = std::min(p, 10000);
                 break;
             case Cmd::PictureScaleY:
-                if (st_.dest == Dest::Picture && p > 0)
-                    picture_.scaleY = std::min(p, 10000);
+                if (st_.dest == Dest::Picture && p > 0) picture_.scaleY = std::min(p, 10000);
                 break;
         }
     }
@@ -1037,20 +1003,19 @@ class Reader {
         }
         st_.font = number;
         const auto it = fonts_.constFind(number);
-        if (it != fonts_.constEnd() && !it->name.isEmpty())
-            st_.chars.setFontFamilies(QStringList{it->name});
+        const QString family = it != fonts_.constEnd() ? it->name.trimmed() : QString();
+        if (!family.isEmpty())
+            st_.chars.setFontFamilies(QStringList{family});
         else
             st_.chars.clearProperty(QTextFormat::FontFamilies);
         charsDirty_ = true;
     }
 
     void fontNameText(const QString& text) {
-        if (fontBeingDefined_ < 0)
-            return;
+        if (fontBeingDefined_ < 0) return;
         FontEntry& font = fonts_[fontBeingDefined_];
         for (QChar c : text) {
-            if (font.nameDone)
-                return;
+            if (font.nameDone) return;
             if (c == QLatin1Char(';')) {
                 font.name = font.name.trimmed();
                 font.nameDone = true;
@@ -1062,12 +1027,9 @@ class Reader {
 
     int codepageOfFont(int number) const {
         const auto it = fonts_.constFind(number);
-        if (it == fonts_.constEnd())
-            return documentCodepage_;
-        if (it->codepage > 0)
-            return it->codepage;
-        if (it->charset >= 0)
-            return codepageForCharset(it->charset, documentCodepage_);
+        if (it == fonts_.constEnd()) return documentCodepage_;
+        if (it->codepage > 0) return it->codepage;
+        if (it->charset >= 0) return codepageForCharset(it->charset, documentCodepage_);
         return documentCodepage_;
     }
 
@@ -1078,14 +1040,12 @@ class Reader {
     }
 
     void endColor() {
-        if (int(colors_.size()) < kMaxColors)
-            colors_.push_back(colorPending_);
+        if (int(colors_.size()) < kMaxColors) colors_.push_back(colorPending_);
         colorPending_ = ColorEntry();
     }
 
     const ColorEntry* colorAt(int index) const {
-        if (index <= 0 || index >= int(colors_.size()) || colors_[index].automatic)
-            return nullptr;
+        if (index <= 0 || index >= int(colors_.size()) || colors_[index].automatic) return nullptr;
         return &colors_[index];
     }
 
@@ -1101,19 +1061,16 @@ class Reader {
 
     void insertText(const QString& raw) {
         const QString text = sanitized(raw);
-        if (text.isEmpty())
-            return;
+        if (text.isEmpty()) return;
         beginContent();
         const QTextCharFormat format = currentCharFormat();
-        if (!run_.isEmpty() && format != runFormat_)
-            flushRun();
+        if (!run_.isEmpty() && format != runFormat_) flushRun();
         runFormat_ = format;
         run_ += text;
     }
 
     void flushRun() {
-        if (run_.isEmpty())
-            return;
+        if (run_.isEmpty()) return;
         cursor_.insertText(run_, runFormat_);
         run_.clear();
     }
@@ -1146,8 +1103,7 @@ class Reader {
     }
 
     void finish() {
-        if (picture_.depth >= 0)
-            finishPicture();
+        if (picture_.depth >= 0) finishPicture();
         flushRun();
         if (table_ && !inCell_) {
             // The document ends with a table; the block after it is Qt's, not ours.
@@ -1158,8 +1114,7 @@ class Reader {
     }
 
     void syncTable() {
-        if (tableAsText_)
-            return;
+        if (tableAsText_) return;
         if (table_ && !st_.inTable)
             endTable();
         else if (st_.inTable)
@@ -1179,8 +1134,7 @@ class Reader {
             widths.append(QTextLength(QTextLength::FixedLength, std::max(right - left, 15) / 15.0));
             left = std::max(left, right);
         }
-        if (!widths.isEmpty())
-            format.setColumnWidthConstraints(widths);
+        if (!widths.isEmpty()) format.setColumnWidthConstraints(widths);
         return format;
     }
 
@@ -1212,16 +1166,14 @@ class Reader {
             }
             flushRun();
             pendingBreak_ = false;
-            if (columns > table_->columns())
-                table_->appendColumns(columns - table_->columns());
+            if (columns > table_->columns()) table_->appendColumns(columns - table_->columns());
             table_->appendRows(1);
             tableCells_ += columns;
             row_ = table_->rows() - 1;
             cell_ = 0;
             inCell_ = false;
         }
-        if (inCell_)
-            return;
+        if (inCell_) return;
         flushRun();
         bool overflow = false;
         if (cell_ >= table_->columns()) {
@@ -1272,11 +1224,9 @@ class Reader {
             paragraphBreak();
             return;
         }
-        if (row_ < 0)
-            return;
+        if (row_ < 0) return;
         flushRun();
-        if (inCell_)
-            finishParagraph();
+        if (inCell_) finishParagraph();
         if (int(rowBoundaries_.size()) > table_->columns() &&
             tableCells_ + table_->rows() * (int(rowBoundaries_.size()) - table_->columns()) <=
                 kMaxTableCells) {
@@ -1291,8 +1241,7 @@ class Reader {
 
     void endTable() {
         flushRun();
-        if (inCell_)
-            finishParagraph();
+        if (inCell_) finishParagraph();
         pendingBreak_ = false;
         cursor_.setPosition(table_->lastPosition() + 1);
         table_ = nullptr;
@@ -1303,8 +1252,7 @@ class Reader {
 
     void tooManyCells() {
         damage(QStringLiteral("too many table cells; the rest are kept as text"));
-        if (table_)
-            endTable();
+        if (table_) endTable();
         tableAsText_ = true;
     }
 
@@ -1322,15 +1270,13 @@ class Reader {
     }
 
     void setPictureType(Picture::Type type) {
-        if (st_.dest == Dest::Picture)
-            picture_.type = type;
+        if (st_.dest == Dest::Picture) picture_.type = type;
     }
 
     void appendPictureHex(QByteArrayView bytes) {
         for (char c : bytes) {
             const int v = hexValue(c);
-            if (v < 0)
-                continue;
+            if (v < 0) continue;
             if (picture_.nibble < 0) {
                 picture_.nibble = v;
                 continue;
@@ -1408,8 +1354,7 @@ class Reader {
     void insertImage(const QImage& image, const Picture& pic) {
         // Only a picture in the text is shown; one in a table of the header is not.
         const int outer = pic.depth - 1;
-        if (outer < 0 || outer >= int(stack_.size()) || stack_[outer].dest != Dest::Text)
-            return;
+        if (outer < 0 || outer >= int(stack_.size()) || stack_[outer].dest != Dest::Text) return;
         const QString name = nextImageName();
         doc_->addResource(QTextDocument::ImageResource, QUrl(name), image);
         QTextImageFormat format;
@@ -1432,8 +1377,7 @@ class Reader {
     // -- diagnostics ----------------------------------------------------------------------
 
     void warn(const QString& message) {
-        if (!warnings_.contains(message))
-            warnings_.append(message);
+        if (!warnings_.contains(message)) warnings_.append(message);
     }
 
     void damage(const QString& message) {
@@ -1515,11 +1459,9 @@ void readPlainText(const QByteArray& data, QTextDocument* doc, ReadResult* resul
     QTextCursor cursor(doc);
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            cursor.insertBlock();
+        if (i > 0) cursor.insertBlock();
         const QString line = sanitized(lines[i]);
-        if (!line.isEmpty())
-            cursor.insertText(line);
+        if (!line.isEmpty()) cursor.insertText(line);
     }
     if (!data.isEmpty())
         result->warnings.append(QStringLiteral("not RTF; read as plain text (%1)").arg(encoding));

@@ -89,8 +89,7 @@ class Writer {
             // Qt keeps an empty block before every table; only a paragraph of the text ends
             // with \par there, or reading it back would add one.
             const bool beforeTable = std::holds_alternative<QTextTable*>(items[i + 1]);
-            if (!beforeTable || i > 0 || block.length() > 1)
-                body_ += "\\par\r\n";
+            if (!beforeTable || i > 0 || block.length() > 1) body_ += "\\par\r\n";
         }
 
         QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052\\uc1";
@@ -117,8 +116,7 @@ class Writer {
 
     void writeParagraphStart(const QTextBlockFormat& f, bool inTable) {
         body_ += "\\pard";
-        if (inTable)
-            body_ += "\\intbl";
+        if (inTable) body_ += "\\intbl";
         const Qt::Alignment align = f.alignment() & Qt::AlignHorizontal_Mask;
         if (align & Qt::AlignJustify)
             body_ += "\\qj";
@@ -137,15 +135,13 @@ class Writer {
 
     void writeTwips(const char* word, double pixels) {
         const int twips = toTwips(pixels);
-        if (twips != 0)
-            body_ += word + QByteArray::number(twips);
+        if (twips != 0) body_ += word + QByteArray::number(twips);
     }
 
     void writeRuns(const QTextBlock& block) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid())
-                continue;
+            if (!fragment.isValid()) continue;
             const QTextCharFormat format = fragment.charFormat();
             if (format.isImageFormat()) {
                 const QString text = fragment.text();
@@ -174,8 +170,8 @@ class Writer {
         QStringList families = f.property(QTextFormat::FontFamilies).toStringList();
         if (families.isEmpty() && f.hasProperty(QTextFormat::FontFamily))
             families.append(f.stringProperty(QTextFormat::FontFamily));
-        if (!families.isEmpty() && !families.first().isEmpty())
-            w += "\\f" + QByteArray::number(fontIndex(families.first()));
+        const QString family = families.isEmpty() ? QString() : fontName(families.first());
+        if (!family.isEmpty()) w += "\\f" + QByteArray::number(fontIndex(family));
         double points = 0;
         if (f.hasProperty(QTextFormat::FontPointSize))
             points = f.fontPointSize();
@@ -183,10 +179,8 @@ class Writer {
             points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
         if (points > 0)
             w += "\\fs" + QByteArray::number(std::clamp(int(std::lround(points * 2)), 2, 3276));
-        if (f.hasProperty(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold)
-            w += "\\b";
-        if (f.fontItalic())
-            w += "\\i";
+        if (f.hasProperty(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold) w += "\\b";
+        if (f.fontItalic()) w += "\\i";
         // fontUnderline() is true for the single line only.
         const bool underlined = f.hasProperty(QTextFormat::TextUnderlineStyle)
                                     ? f.underlineStyle() != QTextCharFormat::NoUnderline
@@ -209,8 +203,7 @@ class Writer {
                     break;
             }
         }
-        if (f.fontStrikeOut())
-            w += "\\strike";
+        if (f.fontStrikeOut()) w += "\\strike";
         if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
             w += "\\super";
         else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
@@ -222,9 +215,17 @@ class Writer {
         return w;
     }
 
-    int fontIndex(const QString& family) {
-        QString name = family;
-        name.remove(QLatin1Char(';'));
+    // A family as the font table can hold it: no ';', braces, backslashes or controls,
+    // no blanks around it.
+    static QString fontName(const QString& family) {
+        QString name;
+        for (QChar c : family)
+            if (c.unicode() >= 0x20 && c != u';' && c != u'\\' && c != u'{' && c != u'}')
+                name.append(c);
+        return name.trimmed();
+    }
+
+    int fontIndex(const QString& name) {
         qsizetype i = fonts_.indexOf(name);
         if (i < 0) {
             fonts_.append(name);
@@ -236,8 +237,7 @@ class Writer {
     int colorIndex(const QColor& color) {
         const QColor rgb = QColor::fromRgb(color.rgb());
         for (qsizetype i = 1; i < colors_.size(); ++i)
-            if (colors_[i] == rgb)
-                return int(i);
+            if (colors_[i] == rgb) return int(i);
         colors_.append(rgb);
         return int(colors_.size() - 1);
     }
@@ -248,8 +248,7 @@ class Writer {
         QByteArray out;
         for (QChar c : name) {
             const char16_t u = c.unicode();
-            if (u < 0x20 || u == u';' || u == u'\\' || u == u'{' || u == u'}')
-                continue;
+            if (u < 0x20 || u == u';' || u == u'\\' || u == u'{' || u == u'}') continue;
             if (u < 0x80) {
                 out += char(u);
                 continue;
@@ -339,8 +338,7 @@ class Writer {
             data = pngOf(image);
             pixels = image.size();
         }
-        if (data.isEmpty() || !pixels.isValid() || pixels.isEmpty())
-            return;
+        if (data.isEmpty() || !pixels.isValid() || pixels.isEmpty()) return;
         double width = format.width();
         double height = format.height();
         if (width <= 0 && height <= 0) {
@@ -363,20 +361,17 @@ class Writer {
             const auto b = uchar(data[i]);
             body_ += hexDigit(b >> 4);
             body_ += hexDigit(b);
-            if (i % 64 == 63)
-                body_ += "\r\n";
+            if (i % 64 == 63) body_ += "\r\n";
         }
         body_ += "}";
     }
 
     static QByteArray pngOf(const QImage& image) {
-        if (image.isNull())
-            return {};
+        if (image.isNull()) return {};
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!image.save(&buffer, "PNG"))
-            return {};
+        if (!image.save(&buffer, "PNG")) return {};
         return png;
     }
 
@@ -385,8 +380,7 @@ class Writer {
     void writeTable(QTextTable* table) {
         const int rows = table->rows();
         const int columns = table->columns();
-        if (rows <= 0 || columns <= 0)
-            return;
+        if (rows <= 0 || columns <= 0) return;
         QByteArray rowDefinition = "\\trowd\\trgaph108";
         const QList<QTextLength> widths = table->format().columnWidthConstraints();
         int right = 0;
@@ -415,8 +409,7 @@ class Writer {
                     continue;
                 }
                 for (size_t i = 0; i < blocks.size(); ++i) {
-                    if (i > 0)
-                        body_ += "\\par\r\n";
+                    if (i > 0) body_ += "\\par\r\n";
                     writeParagraphStart(blocks[i].blockFormat(), true);
                     writeRuns(blocks[i]);
                 }

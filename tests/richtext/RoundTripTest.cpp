@@ -33,12 +33,10 @@ std::string firstDifference(const QTextDocument& a, const QTextDocument& b) {
     for (int pos = 0; pos + 1 < a.characterCount(); ++pos) {
         const QChar xa = a.characterAt(pos);
         const QChar xb = b.characterAt(pos);
-        if (xa != xb)
-            return "character at " + std::to_string(pos);
+        if (xa != xb) return "character at " + std::to_string(pos);
         ca.setPosition(pos + 1);
         cb.setPosition(pos + 1);
-        if (xa == QChar::ParagraphSeparator)
-            continue;
+        if (xa == QChar::ParagraphSeparator) continue;
         const QTextCharFormat fa = ca.charFormat();
         const QTextCharFormat fb = cb.charFormat();
         if (describe(fa) != describe(fb))

@@ -58,6 +58,13 @@ TEST(RtfWriter, UcFollowsTheFallbackLength) {
         << out.constData();
 }
 
+TEST(RtfWriter, GbkFallbackAfterACharacterGbkLacks) {
+    // An unencodable character must not spoil the fallbacks of the ones after it.
+    const QByteArray out = writePlain(QStringLiteral("\ufffd中"));
+    EXPECT_TRUE(out.contains("\\u-3?\\uc2\\u20013\\'d6\\'d0")) << out.constData();
+    EXPECT_TRUE(out.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;")) << out.constData();
+}
+
 TEST(RtfWriter, FallbacksAloneSpellTheSameChineseText) {
     const QString text = QStringLiteral("选择题：下列哪个是正确的？（A）€ 丂乗亄亇");
     EXPECT_EQ(textWithoutUnicodeEscapes(writePlain(text)), text);
