@@ -368,70 +368,19 @@ const std::unordered_map<std::string_view, CmdInfo>& commands() {
             {"picscaley", {Cmd::PictureScaleY}},
         };
         // Destinations that hold no text of the document, starred or not.
-        for (std::string_view name : {"stylesheet",
-                                      "info",
-                                      "filetbl",
-                                      "revtbl",
-                                      "rsidtbl",
-                                      "listtable",
-                                      "listoverridetable",
-                                      "pgdsctbl",
-                                      "xmlnstbl",
-                                      "generator",
-                                      "header",
-                                      "headerl",
-                                      "headerr",
-                                      "headerf",
-                                      "footer",
-                                      "footerl",
-                                      "footerr",
-                                      "footerf",
-                                      "footnote",
-                                      "annotation",
-                                      "atnid",
-                                      "atnauthor",
-                                      "atndate",
-                                      "atnref",
-                                      "fldinst",
-                                      "nonshppict",
-                                      "themedata",
-                                      "colorschememapping",
-                                      "latentstyles",
-                                      "datastore",
-                                      "objdata",
-                                      "objclass",
-                                      "objname",
-                                      "blipuid",
-                                      "bkmkstart",
-                                      "bkmkend",
-                                      "template",
-                                      "docvar",
-                                      "userprops",
-                                      "xe",
-                                      "tc",
-                                      "txe",
-                                      "rxe",
-                                      "falt",
-                                      "panose",
-                                      "fontemb",
-                                      "fontfile",
-                                      "ftnsep",
-                                      "ftnsepc",
-                                      "ftncn",
-                                      "aftnsep",
-                                      "aftnsepc",
-                                      "aftncn",
-                                      "pntxta",
-                                      "pntxtb",
-                                      "mmathPr",
-                                      "passwordhash",
-                                      "protusertbl",
-                                      "wgrffmtfilter",
-                                      "pgptbl",
-                                      "shpinst",
-                                      "picprop",
-                                      "do"}) {
-            t.emplace(name, CmdInfo{Cmd::SkipDestination});
+        static constexpr std::string_view kSkipped =
+            "stylesheet info filetbl revtbl rsidtbl listtable listoverridetable pgdsctbl "
+            "xmlnstbl generator header headerl headerr headerf footer footerl footerr footerf "
+            "footnote annotation atnid atnauthor atndate atnref fldinst nonshppict themedata "
+            "colorschememapping latentstyles datastore objdata objclass objname blipuid "
+            "bkmkstart bkmkend template docvar userprops xe tc txe rxe falt panose fontemb "
+            "fontfile ftnsep ftnsepc ftncn aftnsep aftnsepc aftncn pntxta pntxtb mmathPr "
+            "passwordhash protusertbl wgrffmtfilter pgptbl shpinst picprop do";
+        for (size_t start = 0; start < kSkipped.size();) {
+            size_t end = kSkipped.find(' ', start);
+            if (end == std::string_view::npos) end = kSkipped.size();
+            t.emplace(kSkipped.substr(start, end - start), CmdInfo{Cmd::SkipDestination});
+            start = end + 1;
         }
         return t;
     }();
@@ -1214,7 +1163,13 @@ class Reader {
             emitString(QStringLiteral("\t"));
             return;
         }
-        finishParagraph();
+        // \cell ends a paragraph of its own: a \par before it leaves an empty one, as in Word.
+        if (pendingBreak_) {
+            cursor_.setBlockFormat(pendingFormat_);
+            cursor_.insertBlock();
+            pendingBreak_ = false;
+        }
+        cursor_.setBlockFormat(st_.paragraph);
         ++cell_;
         inCell_ = false;
     }
@@ -1335,6 +1290,8 @@ class Reader {
         QBuffer buffer(&data);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer, format);
+        // Only the format the RTF names: no SVG or other plugin gets untrusted bytes.
+        reader.setAutoDetectImageFormat(false);
         const QSize size = reader.size();
         const qint64 pixels = size.isValid() ? qint64(size.width()) * size.height() : 0;
         if (pixels <= 0 || pixels > kMaxPicturePixels ||

@@ -216,6 +216,15 @@ TEST(RtfReader, TableBecomesQTextTable) {
     EXPECT_EQ(richtext::plainTextOf(doc), QStringLiteral("Before\nA1\tB1 B1b\nA2\tB2\nAfter"));
 }
 
+TEST(RtfReader, ParBeforeCellLeavesAnEmptyParagraph) {
+    QTextDocument doc;
+    richtext::read(R"({\rtf1\ansi\trowd\cellx1000\intbl a\par\cell\row})", &doc);
+    ASSERT_EQ(tables(doc).size(), 1u);
+    const QTextTableCell cell = tables(doc)[0]->cellAt(0, 0);
+    EXPECT_EQ(cell.lastCursorPosition().blockNumber() - cell.firstCursorPosition().blockNumber(),
+              1);
+}
+
 TEST(RtfReader, RowWiderThanDefinedGrowsColumns) {
     QTextDocument doc;
     richtext::read(R"({\rtf1\ansi\trowd\cellx1000\intbl a\cell b\cell c\cell\row})", &doc);
