@@ -92,9 +92,10 @@ class TDM1 : public QObject {
 
     // Opens a shared dataset unless it is open already.
     static void ensureOpen(Dataset& dataset);
+    // Moves a log-like table (A1 = a day) to today's row; false when there is none.
+    bool locateToday(Table& table);
 
   private:
-    bool locateToday(Table& table);
     std::function<QDate()> today_;
 };
 

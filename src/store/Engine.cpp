@@ -273,7 +273,7 @@ QString Database::translateAndAttach(const QString& sql) {
     const TranslatedSql t = translateJetSql(sql, [this](const QString& file) {
         auto it = attached_.find(file);
         if (it != attached_.end()) return it->second;
-        const QString alias = QStringLiteral("xf%1").arg(attached_.size() + 1);
+        QString alias = QStringLiteral("xf%1").arg(attached_.size() + 1);
         Statement attach(*this, QStringLiteral("ATTACH DATABASE ?1 AS ") + alias);
         attach.bind(1, file);
         attach.step();

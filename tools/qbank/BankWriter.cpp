@@ -231,7 +231,7 @@ Bank ReadBank(Database& db, const QString& pictureDir) {
     int pictures = 0;
     const auto savePicture = [&](const QImage& image) {
         QDir().mkpath(pictureDir + QStringLiteral("/pictures"));
-        const QString name =
+        QString name =
             QStringLiteral("pictures/%1.png").arg(++pictures, 4, 10, QLatin1Char('0'));
         image.save(pictureDir + u'/' + name, "PNG");
         return name;

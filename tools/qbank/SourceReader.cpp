@@ -575,7 +575,7 @@ class Reader {
                       QStringLiteral("a choice question needs at least two options (A. B. ...)"));
                 return key;
             }
-            const QString canonical = practice::CanonicalChoice(key);
+            QString canonical = practice::CanonicalChoice(key);
             if (canonical.size() != key.size() || canonical.size() < least) {
                 error(pos,
                       QStringLiteral("key \"%1\": %2 different letter(s) of the options expected")
