@@ -890,7 +890,7 @@ class Reader {
                 break;
             case Cmd::CellRight:
                 if (int(rowBoundaries_.size()) < kMaxTableColumns)
-                    rowBoundaries_.push_back(std::clamp(p, 0, kMaxTwips * 4));
+                    rowBoundaries_.push_back(std::clamp(p, 0, kMaxTwips * kMaxTableColumns));
                 break;
             case Cmd::Character:
                 emitString(QString(QChar(it->second.ch)));
@@ -1316,15 +1316,18 @@ class Reader {
         doc_->addResource(QTextDocument::ImageResource, QUrl(name), image);
         QTextImageFormat format;
         format.setName(name);
-        // The shown size is the goal size scaled; set only when it differs from the
-        // picture's own pixels, so that a plain picture stays plain.
-        const double width =
-            (pic.goalWidth > 0 ? pic.goalWidth / 15.0 : image.width()) * pic.scaleX / 100.0;
-        const double height =
-            (pic.goalHeight > 0 ? pic.goalHeight / 15.0 : image.height()) * pic.scaleY / 100.0;
-        if (std::abs(width - image.width()) >= 0.5 || std::abs(height - image.height()) >= 0.5) {
-            format.setWidth(std::clamp(width, 1.0, kMaxPictureExtent));
-            format.setHeight(std::clamp(height, 1.0, kMaxPictureExtent));
+        // The shown size is the goal size scaled, in whole twips as the writer puts it back;
+        // set only when it differs from the picture's own pixels, so that a plain picture
+        // stays plain.
+        const auto twips = [](int goal, int pixels, int scale) {
+            const double t = (goal > 0 ? goal : pixels * 15.0) * scale / 100.0;
+            return std::clamp<qint64>(std::llround(t), 15, qint64(kMaxPictureExtent * 15));
+        };
+        const qint64 width = twips(pic.goalWidth, image.width(), pic.scaleX);
+        const qint64 height = twips(pic.goalHeight, image.height(), pic.scaleY);
+        if (width != image.width() * 15 || height != image.height() * 15) {
+            format.setWidth(width / 15.0);
+            format.setHeight(height / 15.0);
         }
         beginContent();
         flushRun();

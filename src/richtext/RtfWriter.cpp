@@ -139,11 +139,17 @@ class Writer {
     }
 
     void writeRuns(const QTextBlock& block) {
+        // Fragments that differ only in what RTF does not carry go out as one run, so that
+        // writing what was read back gives the same bytes.
+        QByteArray runWords;
+        QString runText;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid()) continue;
             const QTextCharFormat format = fragment.charFormat();
             if (format.isImageFormat()) {
+                writeRun(runWords, runText);
+                runText.clear();
                 const QString text = fragment.text();
                 for (QChar c : text)
                     if (c.unicode() == QChar::ObjectReplacementCharacter)
@@ -151,15 +157,27 @@ class Writer {
                 continue;
             }
             const QByteArray words = charFormatWords(format);
-            if (words.isEmpty()) {
-                writeText(fragment.text());
-            } else {
-                body_ += '{' + words + ' ';
-                const int outerSkip = unicodeSkip_;
-                writeText(fragment.text());
-                unicodeSkip_ = outerSkip;
-                body_ += '}';
+            if (words != runWords) {
+                writeRun(runWords, runText);
+                runText.clear();
+                runWords = words;
             }
+            runText += fragment.text();
+        }
+        writeRun(runWords, runText);
+    }
+
+    void writeRun(const QByteArray& words, const QString& text) {
+        int skip = unicodeSkip_;
+        QByteArray bytes;
+        appendText(text, &bytes, &skip);
+        if (bytes.isEmpty()) return;
+        if (words.isEmpty()) {
+            body_ += bytes;
+            unicodeSkip_ = skip;
+        } else {
+            // \ucN inside the group ends with it.
+            body_ += '{' + words + ' ' + bytes + '}';
         }
     }
 
@@ -266,8 +284,6 @@ class Writer {
         }
         return out;
     }
-
-    void writeText(const QString& text) { appendText(text, &body_, &unicodeSkip_); }
 
     // Plain ASCII as it is; everything else as \uN with the GBK bytes as the fallback for
     // readers that know no Unicode. \ucN follows the fallback's length.

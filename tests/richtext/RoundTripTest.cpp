@@ -183,6 +183,19 @@ TEST(RtfRoundTrip, PictureKeepsPixelsAndShownSize) {
     EXPECT_EQ(richtext::plainTextOf(back), QStringLiteral("before  after"));
 }
 
+TEST(RtfRoundTrip, PictureGoalSizeComesBackToTheTwip) {
+    // 51 twips are 3.4 pixels: close to the picture's own 3, yet not the same size.
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    const QByteArray rtfText =
+        "{\\rtf1\\ansi{\\pict\\pngblip\\picwgoal51\\pichgoal30 " + pngBytes(image).toHex() + "}}";
+    QTextDocument doc;
+    richtext::read(rtfText, &doc);
+    ASSERT_EQ(images(doc).size(), 1u);
+    EXPECT_DOUBLE_EQ(images(doc)[0].width(), 3.4);
+    EXPECT_TRUE(richtext::writeRtf(doc).contains("\\picwgoal51\\pichgoal30"));
+}
+
 TEST(RtfRoundTrip, TablesKeepTheirShape) {
     QTextDocument doc;
     QTextCursor c(&doc);
