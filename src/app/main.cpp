@@ -1,26 +1,67 @@
-// Start-up: opens the question bank and reports what it holds.
+// Start-up: one copy only, the menu present, the bank open, the screen checked;
+// then the main window plays the menu until the user quits.
 #include "DataModule.h"
 #include "Globals.h"
+#include "Prompt.h"
+#include "Startup.h"
+#include "Udlg.h"
+#include "Uprogress.h"
+#include "Ustart.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QScreen>
+
+#include <memory>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("执业资格考试学习系统"));
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(app::kProductTitle);
+    QApplication::setApplicationDisplayName(app::kProductTitle);
+    app::RegisterChineseFonts();
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(14);
+    QApplication::setFont(font);
 
-    store::TDM1 dm;
-    dm.DataModuleCreate();
-    if (!dm.DatabaseReady) {
-        QMessageBox::critical(nullptr, QStringLiteral("错误"), QStringLiteral("无法连接数据库！"));
+    // Messages before the prompt box exists are plain system message boxes.
+    app::WindowPromptService prompts(nullptr);
+    widgets::setPromptService(&prompts);
+
+    const QString key = app::InstanceKey(app::kProductTitle);
+    if (app::IsOtherInstanceRunning(key)) return 0;
+    app::InstanceServer instance;
+    instance.listen(key);
+
+    const QString folder = QCoreApplication::applicationDirPath() + u'/';
+    if (!app::IsFlashInstalled(folder + QStringLiteral("pic/main.menu"))) {
+        widgets::ShowMessage(QStringLiteral("提示"), QStringLiteral("请安装Flash6插件文件！"),
+                             widgets::MessageIcon::Warning);
         return 1;
     }
-    const int chapters =
-        dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_kmmc where len(C1)=6")).toInt();
-    const int questions = dm.ADOCn1.scalar(QStringLiteral("select count(*) from tab_answ")).toInt();
-    const QString report =
-        QStringLiteral("题库已打开：%1 章，%2 道题。").arg(chapters).arg(questions);
-    std::printf("%s\n", qPrintable(report));
-    QMessageBox::information(nullptr, QStringLiteral("提示"), report);
-    return 0;
+
+    auto dm = std::make_unique<store::TDM1>();
+    dm->DataModuleCreate(folder);
+    if (!dm->DatabaseReady) {
+        dm.reset();
+        widgets::ShowMessage(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"),
+                             widgets::MessageIcon::Critical);
+        return 1;
+    }
+
+    app::TFrmStart start(*dm);
+    app::FrmStart = &start;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!start.FormCreate(screen->size(), screen->logicalDotsPerInchX())) return 0;
+
+    app::TFrmProgress progress;
+    app::FrmProgress = &progress;
+    app::TFrmDlg dialog;
+    app::FrmDlg = &dialog;
+    app::WindowPromptService windowPrompts(&dialog);
+    widgets::setPromptService(&windowPrompts);
+
+    instance.setMainWindow(&start);
+    start.show();
+    const int result = QApplication::exec();
+    widgets::setPromptService(nullptr);
+    return result;
 }

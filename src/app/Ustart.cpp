@@ -1,0 +1,144 @@
+#include "Ustart.h"
+
+#include "DataModule.h"
+#include "Globals.h"
+#include "Prompt.h"
+#include "QuitCheck.h"
+#include "Startup.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace app {
+
+TFrmStart::TFrmStart(store::TDM1& dm, QWidget* parent) : QWidget(parent), dm_(dm) {
+    setObjectName(QStringLiteral("FrmStart"));
+    setWindowTitle(kProductTitle);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(14);
+    setFont(f);
+    ShockwaveFlash1 = new MenuPlayer(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ShockwaveFlash1);
+    connect(ShockwaveFlash1, &MenuPlayer::FSCommand, this, &TFrmStart::ShockwaveFlash1FSCommand);
+    openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+}
+
+bool TFrmStart::FormCreate(QSize screenSize, double logicalDpiX) {
+    if (!IsNormalDpi(logicalDpiX)) {
+        widgets::ShowMessage(QStringLiteral("提示"),
+                             QStringLiteral("推荐您在小字体下使用本软件，请在设置后重新运行！"),
+                             widgets::MessageIcon::Warning);
+        return false;
+    }
+    qb::ScreenMode = ScreenModeFor(screenSize);
+    resize(qb::ScreenMode == QLatin1String("800") ? QSize(800, 600) : QSize(1024, 768));
+    return true;
+}
+
+void TFrmStart::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TFrmStart::FormShow() {
+    if (const QScreen* where = screen()) setGeometry(where->geometry());
+    if (qb::CurrentKind == 0) qb::CurrentKind = 1;
+    LoadAnswerTimeTable(dm_);
+    ShockwaveFlash1->setMovie(qb::ProgramFolder + QStringLiteral("pic/main.menu"));
+    ShockwaveFlash1->setFocus();
+}
+
+void TFrmStart::registerWindow(CommandAction action, Opener opener) {
+    openers_[action] = std::move(opener);
+}
+
+void TFrmStart::setMockExamStarter(std::function<void(int)> starter) {
+    startMockExam_ = std::move(starter);
+}
+
+void TFrmStart::setDocumentOpener(std::function<void(const QUrl&)> opener) {
+    openUrl_ = std::move(opener);
+}
+
+void TFrmStart::openDocument(const QString& relativePath) {
+    // Handed to the desktop and not waited for; a missing file is the desktop's affair.
+    openUrl_(QUrl::fromLocalFile(qb::ProgramFolder + relativePath));
+}
+
+void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& /*args*/) {
+    const Command c = LookupCommand(command);
+    switch (c.action) {
+        case CommandAction::None:
+            return;
+        case CommandAction::OpenRegulations:
+            return openDocument(RegulationsPage());
+        case CommandAction::OpenContacts:
+            return openDocument(ContactsPage());
+        case CommandAction::OpenHelp:
+            return openDocument(HelpPage());
+        case CommandAction::Quit:
+            return QuitCheck();
+        case CommandAction::MockExam:
+            if (startMockExam_) startMockExam_(c.kind);
+            qb::CurrentKind = c.kind;
+            return;
+        default:
+            break;
+    }
+    if (c.action == CommandAction::SubjectBrowser) qb::CurrentSubject = c.subject;
+    if (c.action == CommandAction::Settings) qb::ConfigMode = c.configMode;
+    const auto it = openers_.find(c.action);
+    if (it != openers_.end()) it->second(c);
+}
+
+void TFrmStart::QuitCheck() {
+    const QString caption = QStringLiteral("提示");
+    switch (JudgeQuitFromBank(dm_)) {
+        case QuitOutcome::BelowPlan:
+            if (widgets::ShowMessage(caption, kBelowPlanQuestion, widgets::MessageIcon::Question,
+                                     widgets::MessageButtons::OkCancel) !=
+                widgets::MessageResult::Ok) {
+                return;
+            }
+            break;
+        case QuitOutcome::AtPlan:
+            widgets::ShowMessage(caption, kAtPlanNotice, widgets::MessageIcon::Information);
+            break;
+        case QuitOutcome::AbovePlan:
+            widgets::ShowMessage(caption, kAbovePlanNotice, widgets::MessageIcon::Information);
+            break;
+        case QuitOutcome::NoPlan:
+            break;
+    }
+    close();
+}
+
+void TFrmStart::closeEvent(QCloseEvent* event) {
+    // Whatever goes wrong while letting go of the bank, the window closes.
+    try {
+        dm_.Cn1Table_plan.close();
+        dm_.Cn1Table_rz.close();
+        dm_.ADOCn1.close();
+    } catch (...) {  // NOLINT(bugprone-empty-catch)
+    }
+    event->accept();
+}
+
+void FixZeroLengthColumns(const QString& tableName, store::Database& connection) {
+    for (const char* column : {"A2", "A14", "E2", "E2_1", "csbs"}) {
+        connection.setAllowZeroLength(tableName, QLatin1String(column));
+    }
+}
+
+}  // namespace app
