@@ -6,7 +6,6 @@
 #include <QColor>
 #include <QImage>
 #include <QImageReader>
-#include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
@@ -16,6 +15,7 @@
 #include <atomic>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace richtext {

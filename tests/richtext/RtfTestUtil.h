@@ -35,8 +35,7 @@ inline QByteArray rtf(const char* body) {
 inline QTextCharFormat formatOf(const QTextDocument& doc, const QString& text) {
     const QTextCursor found = doc.find(text);
     EXPECT_FALSE(found.isNull()) << "text not found: " << text.toStdString();
-    if (found.isNull())
-        return {};
+    if (found.isNull()) return {};
     QTextCursor c(found.document());
     c.setPosition(found.selectionStart() + 1);
     return c.charFormat();
@@ -64,8 +63,7 @@ inline QImage imageOf(const QTextDocument& doc, const QTextImageFormat& f) {
 inline std::vector<QTextTable*> tables(const QTextDocument& doc) {
     std::vector<QTextTable*> out;
     for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it)
-        if (auto* t = qobject_cast<QTextTable*>(it.currentFrame()))
-            out.push_back(t);
+        if (auto* t = qobject_cast<QTextTable*>(it.currentFrame())) out.push_back(t);
     return out;
 }
 
