@@ -1,0 +1,183 @@
+#include "Pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// The files the program's windows load, with the sizes they are laid out for.
+const std::map<QString, QSize> kExpected = {
+    {"zemoup.bmp", {36, 26}},       {"zemodw.bmp", {36, 26}},     {"zemoyes.bmp", {36, 26}},
+    {"zemodw_r.bmp", {36, 26}},     {"zemono.bmp", {36, 26}},     {"zemodw_w.bmp", {36, 26}},
+    {"zemoover.bmp", {36, 26}},     {"zemotxup.bmp", {110, 26}},  {"zemotxdw.bmp", {110, 26}},
+    {"dlgback.bmp", {399, 110}},    {"dlgtitle.bmp", {399, 25}},  {"icon_notice.bmp", {32, 32}},
+    {"icon_warning.bmp", {32, 32}}, {"icon_error.bmp", {32, 32}},
+};
+
+class PicturesTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (QGuiApplication::instance() == nullptr) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            static int argc = 1;
+            static char name[] = "picgen_tests";
+            static char* argv[] = {name, nullptr};
+            new QGuiApplication(argc, argv);
+        }
+    }
+};
+
+double luminance(const QImage& image) {
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            sum += qGray(image.pixel(x, y));
+    }
+    return sum / (image.width() * image.height());
+}
+
+QColor centre(const QImage& image) {
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// Pixels of the image for which `test` holds.
+template <typename Test>
+int count(const QImage& image, Test test) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            n += test(image.pixelColor(x, y)) ? 1 : 0;
+    }
+    return n;
+}
+
+QImage picture(const char* file) {
+    return picgen::drawPicture(QString::fromLatin1(file));
+}
+
+}  // namespace
+
+TEST_F(PicturesTest, ProgramWritesEveryFileLoadableAtItsSize) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString out = tmp.filePath(QStringLiteral("app/pic"));  // not there yet
+    QProcess picgen;
+    picgen.start(QStringLiteral(PICGEN_BINARY), {out});
+    ASSERT_TRUE(picgen.waitForFinished(60000));
+    EXPECT_EQ(picgen.exitCode(), 0) << picgen.readAllStandardError().toStdString();
+
+    for (const auto& [file, size] : kExpected) {
+        QImage image;
+        ASSERT_TRUE(image.load(QDir(out).filePath(file), "BMP")) << file.toStdString();
+        EXPECT_EQ(image.size(), size) << file.toStdString();
+    }
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), static_cast<qsizetype>(kExpected.size()));
+}
+
+TEST_F(PicturesTest, ProgramNeedsAnOutputFolder) {
+    QProcess picgen;
+    picgen.start(QStringLiteral(PICGEN_BINARY), {});
+    ASSERT_TRUE(picgen.waitForFinished(60000));
+    EXPECT_NE(picgen.exitCode(), 0);
+}
+
+TEST_F(PicturesTest, ListMatchesWhatTheWindowsLoad) {
+    ASSERT_EQ(picgen::pictureSpecs().size(), static_cast<qsizetype>(kExpected.size()));
+    for (const picgen::PictureSpec& spec : picgen::pictureSpecs()) {
+        const auto it = kExpected.find(spec.file);
+        ASSERT_NE(it, kExpected.end()) << spec.file.toStdString();
+        EXPECT_EQ(spec.size, it->second);
+        EXPECT_EQ(picgen::drawPicture(spec.file).size(), spec.size);
+    }
+    EXPECT_TRUE(picgen::drawPicture(QStringLiteral("nothing.bmp")).isNull());
+}
+
+TEST_F(PicturesTest, UnwritableFolderIsReported) {
+    QTemporaryDir tmp;
+    const QString blocker = tmp.filePath(QStringLiteral("file"));
+    QFile f(blocker);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_EQ(picgen::writePictures(blocker + QStringLiteral("/pic")).size(),
+              static_cast<qsizetype>(kExpected.size()));
+}
+
+TEST_F(PicturesTest, TilesTellRightFromWrong) {
+    const QColor right = centre(picture("zemoyes.bmp"));
+    const QColor wrong = centre(picture("zemono.bmp"));
+    const QColor answered = centre(picture("zemoover.bmp"));
+    const QColor open = centre(picture("zemoup.bmp"));
+    EXPECT_GT(right.green(), right.red() + 40);
+    EXPECT_GT(wrong.red(), wrong.green() + 40);
+    EXPECT_GT(answered.blue(), answered.red() + 40);
+    // Unanswered is a light neutral: no channel stands out.
+    EXPECT_GT(std::min({open.red(), open.green(), open.blue()}), 200);
+    EXPECT_LT(std::max({open.red(), open.green(), open.blue()}) -
+                  std::min({open.red(), open.green(), open.blue()}),
+              30);
+}
+
+TEST_F(PicturesTest, PressedTilesAreDarker) {
+    const std::pair<const char*, const char*> pairs[] = {{"zemoup.bmp", "zemodw.bmp"},
+                                                         {"zemoyes.bmp", "zemodw_r.bmp"},
+                                                         {"zemono.bmp", "zemodw_w.bmp"},
+                                                         {"zemotxup.bmp", "zemotxdw.bmp"}};
+    for (const auto& [up, down] : pairs) {
+        EXPECT_LT(luminance(picture(down)), luminance(picture(up)) - 5) << down;
+    }
+    // A pressed tile keeps its meaning: right stays green, wrong stays red.
+    const QColor right = centre(picture("zemodw_r.bmp"));
+    const QColor wrong = centre(picture("zemodw_w.bmp"));
+    EXPECT_GT(right.green(), right.red());
+    EXPECT_GT(wrong.red(), wrong.green());
+}
+
+TEST_F(PicturesTest, DialogBackIsTheLightBlueWithATexture) {
+    const QImage back = picture("dlgback.bmp");
+    double r = 0, g = 0, b = 0;
+    QSet<QRgb> colours;
+    for (int y = 0; y < back.height(); ++y) {
+        for (int x = 0; x < back.width(); ++x) {
+            const QColor c = back.pixelColor(x, y);
+            r += c.red();
+            g += c.green();
+            b += c.blue();
+            colours.insert(c.rgb());
+        }
+    }
+    const double n = back.width() * back.height();
+    EXPECT_NEAR(r / n, 152, 10);
+    EXPECT_NEAR(g / n, 180, 10);
+    EXPECT_NEAR(b / n, 209, 10);
+    EXPECT_GT(colours.size(), 4);
+    EXPECT_LT(luminance(picture("dlgtitle.bmp")), luminance(back) - 30);
+}
+
+TEST_F(PicturesTest, IconsAreBlueYellowAndRed) {
+    const auto blue = [](QColor c) { return c.blue() > 150 && c.red() < 100; };
+    const auto yellow = [](QColor c) { return c.red() > 200 && c.green() > 160 && c.blue() < 100; };
+    const auto red = [](QColor c) { return c.red() > 160 && c.green() < 90 && c.blue() < 90; };
+    const auto white = [](QColor c) { return c.red() > 240 && c.green() > 240 && c.blue() > 240; };
+    const QImage notice = picture("icon_notice.bmp");
+    const QImage warning = picture("icon_warning.bmp");
+    const QImage error = picture("icon_error.bmp");
+    EXPECT_GT(count(notice, blue), 200);
+    EXPECT_GT(count(notice, white), 30);  // the "i"
+    EXPECT_GT(count(warning, yellow), 150);
+    EXPECT_EQ(count(warning, red), 0);
+    EXPECT_GT(count(error, red), 200);
+    EXPECT_GT(count(error, white), 30);  // the "×"
+    // The corners are the prompt box's colour, so the icon shows no square around it.
+    for (const QImage& icon : {notice, warning, error}) {
+        EXPECT_EQ(icon.pixelColor(0, 0), QColor(152, 180, 209));
+    }
+}

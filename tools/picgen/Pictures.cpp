@@ -1,0 +1,214 @@
+#include "Pictures.h"
+
+#include "Skin.h"
+
+#include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace picgen {
+namespace {
+
+using namespace widgets;
+
+constexpr QSize kTileSize{36, 26};
+constexpr QSize kTypeTabSize{110, 26};
+constexpr QSize kDialogSize{399, 110};
+constexpr QSize kTitleSize{399, 25};
+constexpr QSize kIconSize{32, 32};
+
+QColor rgb(QRgb value) {
+    return QColor::fromRgb(value);
+}
+
+// BMP keeps no transparency: every picture starts from the colour it is shown on.
+QImage canvas(QSize size, QColor back) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(back);
+    return image;
+}
+
+// A rounded tile: raised with a light top edge, or pressed, darker and with the
+// shadow inside its upper left edge.
+QImage tile(QSize size, QColor base, bool pressed, qreal radius) {
+    QImage image = canvas(size, rgb(skin::kPanel));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF shape = QRectF(QPointF(0, 0), size).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QColor face = pressed ? base.darker(118) : base;
+
+    QLinearGradient gradient(shape.topLeft(), shape.bottomLeft());
+    gradient.setColorAt(0.0, pressed ? face.darker(110) : face.lighter(112));
+    gradient.setColorAt(1.0, pressed ? face.lighter(104) : face.darker(106));
+    p.setPen(QPen(base.darker(pressed ? 175 : 150), 1.0));
+    p.setBrush(gradient);
+    p.drawRoundedRect(shape, radius, radius);
+
+    QPainterPath inner;
+    inner.addRoundedRect(shape.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
+    p.setClipPath(inner);
+    p.setBrush(Qt::NoBrush);
+    if (pressed) {
+        p.setPen(QPen(QColor(0, 0, 0, 70), 2.0));
+        p.drawLine(shape.topLeft() + QPointF(1, 1.5), shape.topRight() + QPointF(-1, 1.5));
+        p.drawLine(shape.topLeft() + QPointF(1.5, 1), shape.bottomLeft() + QPointF(1.5, -1));
+    } else {
+        p.setPen(QPen(QColor(255, 255, 255, 150), 1.0));
+        p.drawLine(shape.topLeft() + QPointF(2, 1.5), shape.topRight() + QPointF(-2, 1.5));
+    }
+    return image;
+}
+
+QImage dialogBack() {
+    QImage image = canvas(kDialogSize, rgb(skin::kDialogBack));
+    QPainter p(&image);
+    // Faint diagonal hatching and a slight fall of light from the top: a texture
+    // felt more than seen, so the text on it stays plain to read.
+    p.setPen(QPen(QColor(255, 255, 255, 14), 1.0));
+    for (int x = -kDialogSize.height(); x < kDialogSize.width(); x += 4) {
+        p.drawLine(x, 0, x + kDialogSize.height(), kDialogSize.height());
+    }
+    QLinearGradient light(0, 0, 0, kDialogSize.height());
+    light.setColorAt(0.0, QColor(255, 255, 255, 22));
+    light.setColorAt(1.0, QColor(0, 0, 0, 10));
+    p.fillRect(image.rect(), light);
+    return image;
+}
+
+QImage dialogTitle() {
+    QImage image = canvas(kTitleSize, rgb(skin::kDialogTitle));
+    QPainter p(&image);
+    QLinearGradient gradient(0, 0, 0, kTitleSize.height());
+    gradient.setColorAt(0.0, rgb(skin::kDialogTitle).lighter(125));
+    gradient.setColorAt(0.5, rgb(skin::kDialogTitle));
+    gradient.setColorAt(1.0, rgb(skin::kDialogTitle).darker(120));
+    p.fillRect(image.rect(), gradient);
+    p.setPen(QColor(255, 255, 255, 70));
+    p.drawLine(0, 0, kTitleSize.width() - 1, 0);
+    p.setPen(rgb(skin::kDialogTitle).darker(150));
+    p.drawLine(0, kTitleSize.height() - 1, kTitleSize.width() - 1, kTitleSize.height() - 1);
+    return image;
+}
+
+void shadedDisc(QPainter& p, QColor colour) {
+    QRadialGradient gradient(QPointF(12, 10), 20);
+    gradient.setColorAt(0.0, colour.lighter(140));
+    gradient.setColorAt(1.0, colour.darker(115));
+    p.setPen(QPen(colour.darker(150), 1.0));
+    p.setBrush(gradient);
+    p.drawEllipse(QRectF(2.5, 2.5, 27, 27));
+}
+
+QImage noticeIcon() {
+    QImage image = canvas(kIconSize, rgb(skin::kDialogBack));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    shadedDisc(p, QColor(38, 108, 200));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRectF(14, 7, 4.5, 4.5));
+    p.drawRoundedRect(QRectF(14, 13.5, 4.5, 12), 1.5, 1.5);
+    return image;
+}
+
+QImage warningIcon() {
+    QImage image = canvas(kIconSize, rgb(skin::kDialogBack));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath triangle;
+    triangle.moveTo(16, 2.5);
+    triangle.lineTo(30, 28.5);
+    triangle.lineTo(2, 28.5);
+    triangle.closeSubpath();
+    QLinearGradient gradient(0, 2, 0, 29);
+    gradient.setColorAt(0.0, QColor(255, 228, 90));
+    gradient.setColorAt(1.0, QColor(240, 184, 20));
+    p.setPen(QPen(QColor(150, 105, 0), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(gradient);
+    p.drawPath(triangle);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 30, 30));
+    p.drawRoundedRect(QRectF(14.2, 10, 3.6, 11), 1.5, 1.5);
+    p.drawEllipse(QRectF(14, 22.5, 4, 4));
+    return image;
+}
+
+QImage errorIcon() {
+    QImage image = canvas(kIconSize, rgb(skin::kDialogBack));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    shadedDisc(p, QColor(210, 48, 40));
+    p.setPen(QPen(Qt::white, 3.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
+    p.drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
+    return image;
+}
+
+QImage typeTab(bool pressed) {
+    // The question-type bar: light like a raised face, pale blue when chosen.
+    const QColor base = pressed ? QColor(192, 216, 244) : rgb(skin::kFaceBottom).lighter(104);
+    return tile(kTypeTabSize, base, pressed, 3.0);
+}
+
+}  // namespace
+
+const QVector<PictureSpec>& pictureSpecs() {
+    static const QVector<PictureSpec> specs = {
+        {QStringLiteral("zemoup.bmp"), kTileSize},
+        {QStringLiteral("zemodw.bmp"), kTileSize},
+        {QStringLiteral("zemoyes.bmp"), kTileSize},
+        {QStringLiteral("zemodw_r.bmp"), kTileSize},
+        {QStringLiteral("zemono.bmp"), kTileSize},
+        {QStringLiteral("zemodw_w.bmp"), kTileSize},
+        {QStringLiteral("zemoover.bmp"), kTileSize},
+        {QStringLiteral("zemotxup.bmp"), kTypeTabSize},
+        {QStringLiteral("zemotxdw.bmp"), kTypeTabSize},
+        {QStringLiteral("dlgback.bmp"), kDialogSize},
+        {QStringLiteral("dlgtitle.bmp"), kTitleSize},
+        {QStringLiteral("icon_notice.bmp"), kIconSize},
+        {QStringLiteral("icon_warning.bmp"), kIconSize},
+        {QStringLiteral("icon_error.bmp"), kIconSize},
+    };
+    return specs;
+}
+
+QImage drawPicture(const QString& file) {
+    constexpr qreal kTileRadius = 4.0;
+    if (file == u"zemoup.bmp") return tile(kTileSize, rgb(skin::kTileNeutral), false, kTileRadius);
+    if (file == u"zemodw.bmp") return tile(kTileSize, rgb(skin::kTileNeutral), true, kTileRadius);
+    if (file == u"zemoyes.bmp") return tile(kTileSize, rgb(skin::kTileRight), false, kTileRadius);
+    if (file == u"zemodw_r.bmp") return tile(kTileSize, rgb(skin::kTileRight), true, kTileRadius);
+    if (file == u"zemono.bmp") return tile(kTileSize, rgb(skin::kTileWrong), false, kTileRadius);
+    if (file == u"zemodw_w.bmp") return tile(kTileSize, rgb(skin::kTileWrong), true, kTileRadius);
+    if (file == u"zemoover.bmp") {
+        return tile(kTileSize, rgb(skin::kTileAnswered), false, kTileRadius);
+    }
+    if (file == u"zemotxup.bmp") return typeTab(false);
+    if (file == u"zemotxdw.bmp") return typeTab(true);
+    if (file == u"dlgback.bmp") return dialogBack();
+    if (file == u"dlgtitle.bmp") return dialogTitle();
+    if (file == u"icon_notice.bmp") return noticeIcon();
+    if (file == u"icon_warning.bmp") return warningIcon();
+    if (file == u"icon_error.bmp") return errorIcon();
+    return {};
+}
+
+QStringList writePictures(const QString& dir) {
+    QStringList failed;
+    if (!QDir().mkpath(dir)) {
+        for (const PictureSpec& spec : pictureSpecs())
+            failed << spec.file;
+        return failed;
+    }
+    for (const PictureSpec& spec : pictureSpecs()) {
+        const QImage image = drawPicture(spec.file);
+        if (image.isNull() || !image.save(QDir(dir).filePath(spec.file), "BMP")) {
+            failed << spec.file;
+        }
+    }
+    return failed;
+}
+
+}  // namespace picgen
