@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
+#include "ShapeButton.h"
+
+#include <QAbstractButton>
 #include <QScreen>
 #include <QStackedWidget>
 
@@ -85,23 +87,24 @@ TFrmDlg::TFrmDlg(QWidget* parent) : QDialog(parent) {
     fcShapeBtn2 = makeButton("fcShapeBtn2", 256, 2);
 }
 
-QPushButton* TFrmDlg::makeButton(const char* name, int left, int result) {
-    auto* b = new QPushButton(this);
+QAbstractButton* TFrmDlg::makeButton(const char* name, int left, int result) {
+    auto* b = new widgets::ShapeButton(QString(), this);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(left, 80, 73, 25);
     b->setCursor(Qt::PointingHandCursor);
-    b->setStyleSheet(QStringLiteral(
-        "QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, "
-        "stop:1 #d6e4f2); border: 1px solid #5b7fa6; border-radius: 12px; color: black; }"
-        "QPushButton:hover { color: blue; border-color: #2f5f95; }"
-        "QPushButton:pressed { background: #b9cfe6; }"
-        "QPushButton:focus { border: 2px solid #2f5f95; }"));
-    connect(b, &QPushButton::clicked, this, [this, result] {
+    connect(b, &QAbstractButton::clicked, this, [this, result] {
         closingByButton_ = true;
         done(result);
         closingByButton_ = false;
     });
     return b;
+}
+
+QAbstractButton* TFrmDlg::firstVisibleButton() const {
+    for (QAbstractButton* b : {fcShapeBtn1, fcShapeBtn3, fcShapeBtn2}) {
+        if (b->isVisibleTo(this)) return b;
+    }
+    return nullptr;
 }
 
 void TFrmDlg::Prepare(const QString& caption, const QString& text, int kind, const QString& mode,
@@ -141,14 +144,8 @@ void TFrmDlg::Prepare(const QString& caption, const QString& text, int kind, con
     fcShapeBtn1->setText(QStringLiteral("确定"));
     fcShapeBtn2->setText(exam ? QStringLiteral("作废") : QStringLiteral("取消"));
     fcShapeBtn3->setText(exam ? QStringLiteral("取消") : QStringLiteral("确定"));
-    for (QPushButton* b : {fcShapeBtn1, fcShapeBtn3, fcShapeBtn2})
-        b->setDefault(false);
-    // The first visible button takes Enter.
-    QPushButton* first = fcShapeBtn1->isVisibleTo(this)   ? fcShapeBtn1
-                         : fcShapeBtn3->isVisibleTo(this) ? fcShapeBtn3
-                                                          : fcShapeBtn2;
-    first->setDefault(true);
-    first->setFocus();
+    // The first visible button takes the keyboard (Enter and space).
+    if (QAbstractButton* first = firstVisibleButton()) first->setFocus();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -163,6 +160,12 @@ int TFrmDlg::ShowPromptBox(const QString& caption, const QString& text, int kind
 void TFrmDlg::keyPressEvent(QKeyEvent* event) {
     // No system buttons and no Escape: the box closes only through its buttons.
     if (event->key() == Qt::Key_Escape) return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
+        if (focused == nullptr || !focused->isVisibleTo(this)) focused = firstVisibleButton();
+        if (focused != nullptr) focused->click();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
+class QAbstractButton;
 class QStackedWidget;
 
 namespace app {
@@ -33,14 +33,15 @@ class TFrmDlg : public QDialog {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QPushButton* makeButton(const char* name, int left, int result);
+    QAbstractButton* makeButton(const char* name, int left, int result);
+    QAbstractButton* firstVisibleButton() const;
 
     QLabel* Label1;
     QLabel* fcLabel1;
     QStackedWidget* epNoteBook1;
-    QPushButton* fcShapeBtn1;
-    QPushButton* fcShapeBtn2;
-    QPushButton* fcShapeBtn3;
+    QAbstractButton* fcShapeBtn1;
+    QAbstractButton* fcShapeBtn2;
+    QAbstractButton* fcShapeBtn3;
     QPixmap background_;
     QPixmap titleStrip_;
     bool closingByButton_ = false;

@@ -2,7 +2,7 @@
 #include "Udlg.h"
 #include "Uprogress.h"
 
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -14,7 +14,7 @@ namespace {
 QString visibleButtons(app::TFrmDlg& dlg) {
     QString out;
     for (const char* name : {"fcShapeBtn1", "fcShapeBtn3", "fcShapeBtn2"}) {
-        auto* b = dlg.findChild<QPushButton*>(QLatin1String(name));
+        auto* b = dlg.findChild<QAbstractButton*>(QLatin1String(name));
         if (b->isVisibleTo(&dlg)) out += b->text() + u' ';
     }
     return out.trimmed();
@@ -23,7 +23,7 @@ QString visibleButtons(app::TFrmDlg& dlg) {
 // Shows the box modally and presses one of its buttons from inside the loop.
 int answer(app::TFrmDlg& dlg, int kind, const QString& mode, const char* button) {
     QTimer::singleShot(0, &dlg, [&dlg, button] {
-        QTest::mouseClick(dlg.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+        QTest::mouseClick(dlg.findChild<QAbstractButton*>(QLatin1String(button)), Qt::LeftButton);
     });
     return dlg.ShowPromptBox(QStringLiteral("提示"), QStringLiteral("要交卷吗？"), kind, mode, 0);
 }
@@ -56,13 +56,21 @@ TEST(PromptBoxTest, EachButtonAnswersWithItsResult) {
     EXPECT_EQ(answer(dlg, 2, QStringLiteral("Exam"), "fcShapeBtn2"), 2);
 }
 
+TEST(PromptBoxTest, EnterPressesTheFirstVisibleButton) {
+    app::TFrmDlg dlg;
+    QTimer::singleShot(0, &dlg, [&dlg] { QTest::keyClick(&dlg, Qt::Key_Return); });
+    EXPECT_EQ(dlg.ShowPromptBox(QStringLiteral("提示"), QStringLiteral("好"), 1, QString(), 0), 3);
+    QTimer::singleShot(0, &dlg, [&dlg] { QTest::keyClick(&dlg, Qt::Key_Enter); });
+    EXPECT_EQ(dlg.ShowPromptBox(QStringLiteral("提示"), QStringLiteral("好"), 0, QString(), 0), 1);
+}
+
 TEST(PromptBoxTest, EscapeAndCloseDoNotDismissIt) {
     app::TFrmDlg dlg;
     QTimer::singleShot(0, &dlg, [&dlg] {
         QTest::keyClick(&dlg, Qt::Key_Escape);
         dlg.close();
         EXPECT_TRUE(dlg.isVisible());
-        QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("fcShapeBtn3")),
+        QTest::mouseClick(dlg.findChild<QAbstractButton*>(QStringLiteral("fcShapeBtn3")),
                           Qt::LeftButton);
     });
     EXPECT_EQ(dlg.ShowPromptBox(QStringLiteral("提示"), QStringLiteral("注意"), 1, QString(), 1),
