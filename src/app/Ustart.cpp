@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Prompt.h"
 #include "QuitCheck.h"
+#include "Sound.h"
 #include "Startup.h"
 
 #include <QCloseEvent>
@@ -53,6 +54,7 @@ void TFrmStart::showEvent(QShowEvent* event) {
 
 void TFrmStart::FormShow() {
     if (const QScreen* where = screen()) setGeometry(where->geometry());
+    SetWaveVolume(kStartupVolumeLevel);
     if (qb::CurrentKind == 0) qb::CurrentKind = 1;
     LoadAnswerTimeTable(dm_);
     ShockwaveFlash1->setMovie(qb::ProgramFolder + QStringLiteral("pic/main.menu"));

@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "Globals.h"
 #include "Prompt.h"
+#include "Sound.h"
 #include "Startup.h"
 #include "Udlg.h"
 #include "Uprogress.h"
@@ -40,12 +41,17 @@ int main(int argc, char* argv[]) {
 
     auto dm = std::make_unique<store::TDM1>();
     dm->DataModuleCreate(folder);
+    app::setSoundBackend(platform::makeFluidSynthBackend());
+    app::MusicFile = app::DefaultMusicFile();
     if (!dm->DatabaseReady) {
         dm.reset();
         widgets::ShowMessage(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"),
                              widgets::MessageIcon::Critical);
         return 1;
     }
+
+    app::setSoundBackend(platform::makeFluidSynthBackend());
+    app::MusicFile = app::DefaultMusicFile();
 
     app::TFrmStart start(*dm);
     app::FrmStart = &start;
@@ -63,5 +69,8 @@ int main(int argc, char* argv[]) {
     start.show();
     const int result = QApplication::exec();
     widgets::setPromptService(nullptr);
+    // The back end is held in a static: its audio thread is stopped here, not
+    // somewhere during static destruction.
+    app::setSoundBackend(nullptr);
     return result;
 }
