@@ -5,7 +5,9 @@ namespace {
 PromptService* g_service = nullptr;
 }
 
-PromptService* promptService() { return g_service; }
+PromptService* promptService() {
+    return g_service;
+}
 
 PromptService* setPromptService(PromptService* service) {
     PromptService* old = g_service;

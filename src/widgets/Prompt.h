@@ -16,7 +16,7 @@ enum class MessageButtons { Ok, OkCancel };
 enum class MessageResult { Ok, Cancel };
 
 class PromptService {
-public:
+  public:
     virtual ~PromptService() = default;
     // The prompt box: kind 0..3 chooses the buttons, mode "Exam" their texts;
     // returns 1, 2 or 3 for the button pressed.
