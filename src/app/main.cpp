@@ -41,8 +41,6 @@ int main(int argc, char* argv[]) {
 
     auto dm = std::make_unique<store::TDM1>();
     dm->DataModuleCreate(folder);
-    app::setSoundBackend(platform::makeFluidSynthBackend());
-    app::MusicFile = app::DefaultMusicFile();
     if (!dm->DatabaseReady) {
         dm.reset();
         widgets::ShowMessage(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"),
