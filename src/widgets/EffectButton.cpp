@@ -57,11 +57,7 @@ void EffectButton::paintEvent(QPaintEvent*) {
     p.setBrush(gradient);
     p.drawRoundedRect(face, kRadius, kRadius);
 
-    const int shift = isSunken() ? 1 : 0;
-    p.setPen(textColor());
-    p.setFont(font());
-    p.drawText(rect().translated(shift, shift), Qt::AlignCenter | Qt::TextShowMnemonic, text());
-    paintFocusMark(p, rect().adjusted(4, 4, -4, -4));
+    paintCaption(p);
 }
 
 }  // namespace widgets

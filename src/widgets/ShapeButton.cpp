@@ -43,11 +43,7 @@ void ShapeButton::paintEvent(QPaintEvent*) {
     p.setBrush(gradient);
     p.drawRoundedRect(shape, kRadius, kRadius);
 
-    const int shift = isSunken() ? 1 : 0;
-    p.setPen(textColor());
-    p.setFont(font());
-    p.drawText(rect().translated(shift, shift), Qt::AlignCenter | Qt::TextShowMnemonic, text());
-    paintFocusMark(p, rect().adjusted(4, 4, -4, -4));
+    paintCaption(p);
 }
 
 }  // namespace widgets

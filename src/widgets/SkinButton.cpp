@@ -36,6 +36,15 @@ void SkinButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
 }
 
+void SkinButton::paintCaption(QPainter& painter) const {
+    const int shift = isSunken() ? 1 : 0;
+    painter.setPen(textColor());
+    painter.setFont(font());
+    painter.drawText(rect().translated(shift, shift), Qt::AlignCenter | Qt::TextShowMnemonic,
+                     text());
+    paintFocusMark(painter, rect().adjusted(4, 4, -4, -4));
+}
+
 void SkinButton::paintFocusMark(QPainter& painter, const QRect& rect) const {
     if (!hasFocus()) return;
     painter.save();

@@ -28,6 +28,8 @@ class SkinButton : public QAbstractButton {
     // Pressed look: held down by the mouse or the space bar, or checked.
     bool isSunken() const { return isDown() || isChecked(); }
     void paintFocusMark(QPainter& painter, const QRect& rect) const;
+    // The caption centred, one pixel down and right while sunk, and the focus mark.
+    void paintCaption(QPainter& painter) const;
 
   private:
     bool hovered_ = false;
