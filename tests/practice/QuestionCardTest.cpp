@@ -1,6 +1,7 @@
 // The question card's rules: answer strings, checking, and what storing does.
 #include "BankFixture.h"
 #include "Globals.h"
+#include "PracticeSet.h"
 #include "QuestionCard.h"
 
 using practice::AnswerControls;
@@ -143,6 +144,21 @@ TEST_F(StoreAnswerTest, AFailingCounterLeavesNothingBehind) {
     EXPECT_EQ(dm->ADOCn1.scalar(QStringLiteral("select E3||'/'||E2_1 from tab_answ")).toString(),
               QStringLiteral("0/"));
     EXPECT_EQ(row.state(), store::Dataset::State::Browse);
+}
+
+TEST_F(StoreAnswerTest, OpeningASetClearsEverySessionAnswerOfTheBank) {
+    store::Database& db = dm->ADOCn1;
+    db.execute(
+        QStringLiteral("insert into tab_answ (A1,A2,A10,E2_1,F1) values "
+                       "('q2','A','020101','C',0),('q3','A','020101',NULL,0)"));
+    db.execute(QStringLiteral("update tab_answ set E2_1='B' where A1='q1'"));
+    qb::PracticeSql =
+        QStringLiteral("select * from tab_answ where left(A10,6) = '020101' order by a1");
+    ASSERT_TRUE(practice::OpenPracticeSet(*dm));
+    EXPECT_EQ(dm->Cn1Query_tm.recordCount(), 2);
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from tab_answ where E2_1=''")).toInt(), 3);
+    qb::PracticeSql = QStringLiteral("select * from tab_answ where A1='none'");
+    EXPECT_FALSE(practice::OpenPracticeSet(*dm));
 }
 
 }  // namespace
