@@ -1,0 +1,32 @@
+// What the study-aid windows share of their look.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+namespace aids {
+
+// The light blue body of the note and explanation windows.
+inline const QColor kLightBlue(214, 228, 243);
+
+inline QFont songFont(int pixels) {
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(pixels);
+    return f;
+}
+
+// A fixed-size window with a caption and a close box only.
+inline void makeFixedToolWindow(QWidget* w, const QString& caption, int width, int height) {
+    w->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    w->setWindowTitle(caption);
+    w->setFixedSize(width, height);
+    w->setAutoFillBackground(true);
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, kLightBlue);
+    w->setPalette(pal);
+}
+
+}  // namespace aids
