@@ -8,6 +8,7 @@
 #include "Udlg.h"
 #include "Uprogress.h"
 #include "Ustart.h"
+#include "Windows.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -53,6 +54,7 @@ int main(int argc, char* argv[]) {
 
     app::TFrmStart start(*dm);
     app::FrmStart = &start;
+    app::RegisterWindows(start, *dm);
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!start.FormCreate(screen->size(), screen->logicalDotsPerInchX())) return 0;
 

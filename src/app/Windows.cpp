@@ -1,0 +1,17 @@
+#include "Windows.h"
+
+#include "DataModule.h"
+#include "Ukmmc.h"
+#include "Ustart.h"
+#include "WindowPattern.h"
+
+namespace app {
+
+void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
+    // "lx" to "lx5": one browser whatever the subject; the main window has stored it.
+    start.registerWindow(CommandAction::SubjectBrowser, [&dm](const Command& command) {
+        OpenModal(practice::Frmkmmc, command.cursor, [&dm] { return new practice::TFrmkmmc(dm); });
+    });
+}
+
+}  // namespace app
