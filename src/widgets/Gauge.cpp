@@ -69,12 +69,23 @@ void Gauge::setTextVisible(bool visible) {
     update();
 }
 
+void Gauge::setOrientation(Qt::Orientation orientation) {
+    if (orientation == orientation_) return;
+    orientation_ = orientation;
+    setSizePolicy(orientation == Qt::Horizontal
+                      ? QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed)
+                      : QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding));
+    updateGeometry();
+    update();
+}
+
 QSize Gauge::sizeHint() const {
-    return {200, std::max(18, QFontMetrics(font()).height() + 6)};
+    const QSize across{200, std::max(18, QFontMetrics(font()).height() + 6)};
+    return orientation_ == Qt::Horizontal ? across : across.transposed();
 }
 
 QSize Gauge::minimumSizeHint() const {
-    return {40, 10};
+    return orientation_ == Qt::Horizontal ? QSize(40, 10) : QSize(10, 40);
 }
 
 void Gauge::paintEvent(QPaintEvent*) {
@@ -85,18 +96,28 @@ void Gauge::paintEvent(QPaintEvent*) {
     p.drawRect(frame);
 
     const QRect inside = frame.adjusted(2, 2, -1, -1);
-    const int filled = qRound(inside.width() * fraction());
+    const bool horizontal = orientation_ == Qt::Horizontal;
+    const int filled = qRound((horizontal ? inside.width() : inside.height()) * fraction());
     if (filled > 0) {
         // The gradient spans the whole trough, so the fill's colour tells how far it is.
-        QLinearGradient gradient(inside.topLeft(), inside.topRight());
+        QLinearGradient gradient(horizontal ? inside.topLeft() : inside.bottomLeft(),
+                                 horizontal ? inside.topRight() : inside.topLeft());
         gradient.setColorAt(0.0, fillStartColor());
         gradient.setColorAt(1.0, fillEndColor());
         QRect bar = inside;
-        bar.setWidth(filled);
+        if (horizontal) {
+            bar.setWidth(filled);
+        } else {
+            bar.setTop(inside.bottom() - filled + 1);
+        }
         p.fillRect(bar, gradient);
-        // A light upper half gives the bar a rounded look.
+        // A light half along the bar gives it a rounded look.
         QRect shine = bar;
-        shine.setHeight(bar.height() / 2);
+        if (horizontal) {
+            shine.setHeight(bar.height() / 2);
+        } else {
+            shine.setWidth(bar.width() / 2);
+        }
         p.fillRect(shine, QColor(255, 255, 255, 60));
     }
     if (textVisible_) {

@@ -1,6 +1,7 @@
-// A horizontal progress gauge: a gradient fill from the minimum up to the value,
-// turning from blue to orange-red once the value nears the maximum (the time of an
-// exam running out), with an optional text over it.
+// A progress gauge: a gradient fill from the minimum up to the value, turning from
+// blue to orange-red once the value nears the maximum (the time of an exam running
+// out), with an optional text over it. Horizontal it fills from the left, vertical
+// from the bottom (the time gauge beside a question).
 #pragma once
 
 #include <QColor>
@@ -44,6 +45,9 @@ class Gauge : public QWidget {
     bool isTextVisible() const { return textVisible_; }
     void setTextVisible(bool visible);
 
+    Qt::Orientation orientation() const { return orientation_; }
+    void setOrientation(Qt::Orientation orientation);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -60,6 +64,7 @@ class Gauge : public QWidget {
     double warningFraction_ = 0.9;
     QString format_ = QStringLiteral("%p%");
     bool textVisible_ = false;
+    Qt::Orientation orientation_ = Qt::Horizontal;
 };
 
 }  // namespace widgets

@@ -97,3 +97,18 @@ TEST(Gauge, FillReachesAsFarAsTheValue) {
     gauge.setValue(100);
     EXPECT_NE(gauge.grab().toImage().pixelColor(190, 14), trough);
 }
+
+TEST(Gauge, VerticalFillsFromTheBottom) {
+    Gauge gauge;
+    gauge.setOrientation(Qt::Vertical);
+    gauge.setRange(0, 100);
+    gauge.setValue(25);
+    gauge.resize(16, 200);
+    const QImage image = gauge.grab().toImage();
+    const QColor trough = image.pixelColor(10, 10);
+    // A quarter of the trough, counted from its bottom edge, is filled.
+    EXPECT_NE(image.pixelColor(10, 190), trough);
+    EXPECT_NE(image.pixelColor(10, 160), trough);
+    EXPECT_EQ(image.pixelColor(10, 130), trough);
+    EXPECT_GT(gauge.sizeHint().height(), gauge.sizeHint().width());
+}
