@@ -72,6 +72,12 @@ void PictureButtonGroup::setColumns(int columns) {
     relayout();
 }
 
+void PictureButtonGroup::setFillDownColumns(bool down) {
+    if (down == downColumns_) return;
+    downColumns_ = down;
+    relayout();
+}
+
 void PictureButtonGroup::setSpacing(int pixels) {
     grid_->setSpacing(pixels);
 }
@@ -156,8 +162,14 @@ void PictureButtonGroup::onClicked(PictureButton* button) {
 void PictureButtonGroup::relayout() {
     for (PictureButton* b : buttons_)
         grid_->removeWidget(b);
-    for (int i = 0; i < buttons_.size(); ++i) {
-        grid_->addWidget(buttons_[i], i / columns_, i % columns_);
+    const int count = static_cast<int>(buttons_.size());
+    const int rows = (count + columns_ - 1) / columns_;
+    for (int i = 0; i < count; ++i) {
+        if (downColumns_) {
+            grid_->addWidget(buttons_[i], i % rows, i / rows);
+        } else {
+            grid_->addWidget(buttons_[i], i / columns_, i % columns_);
+        }
     }
 }
 

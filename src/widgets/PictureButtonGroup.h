@@ -30,6 +30,10 @@ class PictureButtonGroup : public QWidget {
 
     int columns() const { return columns_; }
     void setColumns(int columns);
+    // Buttons in order fill the rows left to right (the default), or the columns top
+    // to bottom, with as many rows as `columns` columns need.
+    bool fillsDownColumns() const { return downColumns_; }
+    void setFillDownColumns(bool down);
     void setSpacing(int pixels);
 
     bool isExclusive() const { return exclusive_; }
@@ -65,6 +69,7 @@ class PictureButtonGroup : public QWidget {
     QPixmap up_;
     QPixmap down_;
     int columns_ = 10;
+    bool downColumns_ = false;
     bool exclusive_ = true;
     bool wasPressed_ = false;
 };

@@ -1,5 +1,6 @@
 #include "PictureButtonGroup.h"
 
+#include <QLayout>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -179,4 +180,29 @@ TEST_F(GroupTest, PicturesReachButtonsAddedLater) {
     group.setCount(22);
     EXPECT_EQ(group.buttonAt(21)->sizeHint(), QSize(36, 26));
     EXPECT_EQ(group.buttonAt(3)->sizeHint(), QSize(36, 26));
+}
+
+TEST(PictureButtonGroupLayout, ButtonsCanBeNumberedDownEachColumn) {
+    // The question bar: 20 buttons in 5 columns of 4, 1 to 4 in the first column.
+    PictureButtonGroup group;
+    group.setColumns(5);
+    group.setFillDownColumns(true);
+    group.setCount(20);
+    group.numberButtons(1);
+    group.show();
+    group.layout()->activate();
+    const auto x = [&](int i) { return group.buttonAt(i)->geometry().x(); };
+    const auto y = [&](int i) { return group.buttonAt(i)->geometry().y(); };
+    EXPECT_EQ(x(0), x(3));
+    EXPECT_LT(y(0), y(1));
+    EXPECT_LT(y(2), y(3));
+    EXPECT_LT(x(3), x(4));
+    EXPECT_EQ(y(4), y(0));
+    EXPECT_EQ(x(19), x(16));
+    EXPECT_EQ(y(19), y(3));
+    group.setFillDownColumns(false);
+    group.layout()->activate();
+    EXPECT_EQ(y(4), y(0));
+    EXPECT_LT(x(3), x(4));
+    EXPECT_LT(y(4), y(5));
 }
