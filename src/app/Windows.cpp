@@ -2,6 +2,7 @@
 
 #include "DataModule.h"
 #include "Ukmmc.h"
+#include "Ulxxt.h"
 #include "Ustart.h"
 #include "WindowPattern.h"
 
@@ -12,6 +13,9 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     start.registerWindow(CommandAction::SubjectBrowser, [&dm](const Command& command) {
         OpenModal(practice::Frmkmmc, command.cursor, [&dm] { return new practice::TFrmkmmc(dm); });
     });
+    // The browser (and later the knowledge-point catalogue) starts chapter practice
+    // through the launcher, not knowing the practice window.
+    practice::InstallChapterPractice(dm);
 }
 
 }  // namespace app
