@@ -73,12 +73,14 @@ class VerticalCaption : public QWidget {
         if (lines_.isEmpty()) return;
         QPainter p(this);
         const int count = static_cast<int>(lines_.size());
-        const double cell = static_cast<double>(height()) / count;
-        QFont f = pixelFont(std::clamp(static_cast<int>(cell) - 1, 6, pixels_), true);
-        p.setFont(f);
+        // Lines at their natural spacing when they fit, closer together when not;
+        // the block stays centred on the page.
+        const double cell = std::min(static_cast<double>(height()) / count, pixels_ * 1.3);
+        const double top = (height() - cell * count) / 2;
+        p.setFont(pixelFont(std::clamp(static_cast<int>(cell) - 1, 6, pixels_), true));
         p.setPen(QColor::fromRgb(widgets::skin::kDarkBorder));
         for (int i = 0; i < count; ++i) {
-            const QRectF box(0, i * cell, width(), cell);
+            const QRectF box(0, top + i * cell, width(), cell);
             p.drawText(box, Qt::AlignCenter, lines_[i]);
         }
     }

@@ -275,6 +275,8 @@ void TFrmLxxt::buildControls() {
     typeBoardTitle = label("TypeBoardTitle", QStringLiteral("题型指示板"));
     fcBG_tx = new widgets::PictureButtonGroup(this);
     fcBG_tx->setObjectName(QStringLiteral("fcBG_tx"));
+    // The region shows through beside the buttons.
+    fcBG_tx->setAutoFillBackground(false);
     fcBG_tx->setColumns(2);
     connect(fcBG_tx, &widgets::PictureButtonGroup::changed, this,
             [this](int index) { RunGuarded([this, index] { fcBG_txChange(index); }); });
@@ -282,6 +284,7 @@ void TFrmLxxt::buildControls() {
     numberBoardTitle = label("NumberBoardTitle", QStringLiteral("题目指示板"));
     fcBG_th = new widgets::PictureButtonGroup(this);
     fcBG_th->setObjectName(QStringLiteral("fcBG_th"));
+    fcBG_th->setAutoFillBackground(false);
     fcBG_th->setColumns(5);
     fcBG_th->setFillDownColumns(true);
     fcBG_th->setCount(kGroupSize);
