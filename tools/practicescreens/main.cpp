@@ -1,8 +1,8 @@
 // practicescreens OUTDIR BANK [CHAPTER]: renders the chapter practice window in both
 // layouts to PNG files: the first question of the chapter's new questions, the first
-// question of a group (two stem panes), and that question answered with the verdict
-// panel out. Works on a copy of BANK with freshly drawn pictures, so the bank given
-// is never written.
+// question of a group (two stem panes), that question answered with the verdict
+// panel out, and the six answer pages. Works on a copy of BANK with freshly drawn pictures, so the
+// bank given is never written.
 #include "DataModule.h"
 #include "EffectButton.h"
 #include "Globals.h"
@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -51,13 +52,14 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     qb::CurrentKind = 1;
-    qb::CurrentChapterTitle =
-        dm.ADOCn1.scalar(QStringLiteral("select C1_1 from tab_kmmc where C1=?"), {{{}, chapter}})
-            .toString();
     practice::StemArea::setSlideStepDelay(0);
 
     for (const QString& mode : {QStringLiteral("1024"), QStringLiteral("800")}) {
         qb::ScreenMode = mode;
+        qb::CurrentChapterTitle =
+            dm.ADOCn1
+                .scalar(QStringLiteral("select C1_1 from tab_kmmc where C1=?"), {{{}, chapter}})
+                .toString();
         qb::PracticeSql =
             QStringLiteral(
                 "select a1 ,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,a14,e1,"
@@ -90,7 +92,21 @@ int main(int argc, char* argv[]) {
         }
         window.grab().save(out + QStringLiteral("/practice-%1-group.png").arg(mode));
 
+        // Every answer page, one under another.
         practice::AnswerArea* answers = window.card()->answers();
+        const practice::AnswerKind shown = answers->kind();
+        QImage pages(answers->width(), answers->height() * answers->count(), QImage::Format_RGB32);
+        pages.fill(Qt::white);
+        QPainter painter(&pages);
+        for (int page = 0; page < answers->count(); ++page) {
+            const auto kind = static_cast<practice::AnswerKind>(page);
+            answers->setKind(kind);
+            answers->showStoredAnswer(kind, 4, page == 2 ? QStringLiteral("TCP,UDP") : QString());
+            painter.drawPixmap(0, page * answers->height(), answers->grab());
+        }
+        painter.end();
+        pages.save(out + QStringLiteral("/practice-%1-pages.png").arg(mode));
+        answers->setKind(shown);
         if (widgets::PictureButtonGroup* bar = answers->optionBar(answers->kind())) {
             bar->setPressed(1, true);
         }
