@@ -14,6 +14,8 @@
 #include "DataModule.h"
 #include "Engine.h"
 #include "Globals.h"
+#include "PracticeSet.h"
+#include "QuestionCard.h"
 
 #include <QDate>
 #include <QDir>
@@ -51,13 +53,10 @@ class Banks {
     }
     const BankFolder& get(const QString& name, const bench::BankShape& shape) {
         auto it = made_.find(name);
-        if (it != made_.end())
-            return it->second;
-        if (!dir_.isValid())
-            throw std::runtime_error("cannot create a temporary folder");
+        if (it != made_.end()) return it->second;
+        if (!dir_.isValid()) throw std::runtime_error("cannot create a temporary folder");
         // EXAMSTUDY_BENCH_KEEP=1 leaves the banks behind for inspection.
-        if (qEnvironmentVariableIntValue("EXAMSTUDY_BENCH_KEEP") != 0)
-            dir_.setAutoRemove(false);
+        if (qEnvironmentVariableIntValue("EXAMSTUDY_BENCH_KEEP") != 0) dir_.setAutoRemove(false);
         BankFolder b;
         b.folder = dir_.filePath(name);
         QDir().mkpath(b.folder + QStringLiteral("/data"));
@@ -127,45 +126,35 @@ class DataModulePath {
   public:
     explicit DataModulePath(const BankFolder& bank) {
         dm_.DataModuleCreate(bank.folder);
-        if (!dm_.DatabaseReady)
-            throw std::runtime_error("the data module did not open the bank");
+        if (!dm_.DatabaseReady) throw std::runtime_error("the data module did not open the bank");
         dm_.Cn1Query_tm.setSql(practiceSql(bank.chapter));
         QElapsedTimer timer;
         timer.start();
         dm_.Cn1Query_tm.open();
         openMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
         count_ = dm_.Cn1Query_tm.recordCount();
-        if (count_ == 0)
-            throw std::runtime_error("empty practice set");
+        if (count_ == 0) throw std::runtime_error("empty practice set");
     }
 
+    // One answer through the question card: the progress rule, the three counters and
+    // the row, in one transaction. The answer always differs from the one stored in
+    // the session, so it is always counted.
     void answer(bool right) {
         store::Query& q = dm_.Cn1Query_tm;
         q.setRecNo(next_++ % count_ + 1);
-        const QString today = dm_.todayText();
         const QString key = q.text(QStringLiteral("A2"));
-        const QString previous = q.text(QStringLiteral("E2"));
-        const QString given =
-            right ? key : QString::fromLatin1(wrongChoice(key.toLatin1().constData()));
-        const Judgement j =
-            judge(q.text(QStringLiteral("E1")).left(10) != today, given != key, previous != key,
-                  previous.isEmpty(), q.asInt(QStringLiteral("E3")), q.asInt(QStringLiteral("E4")));
-        const store::KnowledgePointLists points = store::KnowledgePointListsOf(q);
-        const QString chapter = q.text(QStringLiteral("A10"));
-
-        store::Transaction tx(dm_.ADOCn1);
-        dm_.RecordDailyAnswer(j.firstToday, j.wrong, j.wasWrong);
-        dm_.RecordChapterAnswer(chapter, j.newQuestion, j.wrong);
-        dm_.RecordKnowledgePointAnswer(points, j.newQuestion, j.wrong);
-        q.edit();
-        q.setValue(QStringLiteral("E4"), j.e4);
-        q.setValue(QStringLiteral("E3"), j.e3);
-        q.setValue(QStringLiteral("E2_1"), given);
-        q.setValue(QStringLiteral("E2"), given);
-        q.setValue(QStringLiteral("E1"), today);
-        q.post();
-        tx.commit();
+        const QString wrong = QString::fromLatin1(wrongChoice(key.toLatin1().constData()));
+        QString given = right ? key : wrong;
+        if (given == q.text(QStringLiteral("E2_1"))) given = given == key ? wrong : key;
+        practice::StoreAnswer(dm_, q, given);
     }
+
+    // Opening a chapter set as the practice window does, session answers cleared first.
+    bool openSet(const QString& sql) {
+        qb::PracticeSql = sql;
+        return practice::OpenPracticeSet(dm_);
+    }
+    store::TDM1& module() { return dm_; }
 
     int setSize() const { return count_; }
     double openMs() const { return openMs_; }
@@ -182,8 +171,7 @@ class DataModulePath {
 class Stmt {
   public:
     Stmt(sqlite3* db, const char* sql) : db_(db) {
-        if (sqlite3_prepare_v2(db, sql, -1, &s_, nullptr) != SQLITE_OK)
-            fail(sql);
+        if (sqlite3_prepare_v2(db, sql, -1, &s_, nullptr) != SQLITE_OK) fail(sql);
     }
     ~Stmt() { sqlite3_finalize(s_); }
     Stmt(const Stmt&) = delete;
@@ -196,10 +184,8 @@ class Stmt {
     void null(int i) { sqlite3_bind_null(s_, i); }
     bool row() {
         const int rc = sqlite3_step(s_);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            fail(sqlite3_sql(s_));
+        if (rc == SQLITE_ROW) return true;
+        if (rc != SQLITE_DONE) fail(sqlite3_sql(s_));
         return false;
     }
     // Runs a statement without rows and makes it ready for the next run.
@@ -274,8 +260,7 @@ class FloorPath {
             q.e4 = set.columnInt(6);
             for (int k = 7; k <= 16; ++k) {
                 std::string id = set.columnText(k);
-                if (id.find_first_not_of(' ') == std::string::npos)
-                    break;
+                if (id.find_first_not_of(' ') == std::string::npos) break;
                 q.fgmc6.push_back(id.substr(0, 6));
                 q.fgmc2.push_back(id.substr(0, 2));
                 q.ftids.push_back(std::move(id));
@@ -284,8 +269,7 @@ class FloorPath {
         }
         set.reset();
         openMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        if (set_.empty())
-            throw std::runtime_error("empty practice set");
+        if (set_.empty()) throw std::runtime_error("empty practice set");
     }
 
     ~FloorPath() {
@@ -352,10 +336,8 @@ class FloorPath {
             if (!q.ftids.empty()) {
                 PointStatements& p = pointStatements(q.ftids.size());
                 countPoints(p.q2, q);
-                if (j.newQuestion == qb::kYes)
-                    countPoints(p.q1, q);
-                if (wrong)
-                    countPoints(p.q4, q);
+                if (j.newQuestion == qb::kYes) countPoints(p.q1, q);
+                if (wrong) countPoints(p.q4, q);
             }
 
             // The question row.
@@ -400,8 +382,7 @@ class FloorPath {
 
     PointStatements& pointStatements(size_t n) {
         auto it = points_.find(n);
-        if (it != points_.end())
-            return it->second;
+        if (it != points_.end()) return it->second;
         std::string marks;
         for (size_t i = 0; i < n; ++i)
             marks += i == 0 ? "?" : ",?";
@@ -467,12 +448,103 @@ void answerLoop(benchmark::State& state, const QString& bankName, const bench::B
     }
 }
 
+// ------------------------------------------------------ opening a chapter set
+
+constexpr int kBigSetSize = 2000;
+
+// The bank for the set benchmarks: the first 2,000 questions moved into one chapter,
+// as large a chapter as a real bank has.
+const BankFolder& bigSetBank() {
+    const BankFolder& bank =
+        Banks::instance().get(QStringLiteral("100k-set"), bench::bigBankShape());
+    static bool moved = false;
+    if (!moved) {
+        store::Database db;
+        db.open(bank.folder + QStringLiteral("/data/QBDATA000001.db"));
+        db.execute(QStringLiteral("update tab_answ set A10=? where rowid <= ?"),
+                   {{QString(), bank.chapter}, {QString(), kBigSetSize}});
+        moved = true;
+    }
+    return bank;
+}
+
+QString bigSetSql(const QString& chapter) {
+    return QStringLiteral(
+               "select a1 ,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,a14,e1,e2,e2_1,e3,e4,"
+               "f1,xx,csbs,ecount from tab_answ where (left(A10,6) = '%1') and (f1<>1)  order by "
+               "a13,a10,xx,a1")
+        .arg(chapter);
+}
+
+// A session leaves answers on a few questions; the next set must clear them.
+void leaveSessionAnswers(const QString& folder, int round) {
+    store::Database db;
+    db.open(folder + QStringLiteral("/data/QBDATA000001.db"));
+    db.execute(QStringLiteral("update tab_answ set E2_1='A' where rowid between ? and ?"),
+               {{QString(), round * 20 + 1}, {QString(), round * 20 + 20}});
+}
+
+void BM_OpenSetThroughDataModule(benchmark::State& state) {
+    try {
+        const BankFolder& bank = bigSetBank();
+        DataModulePath path(bank);
+        int round = 0;
+        int rows = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            leaveSessionAnswers(bank.folder, round++ % 100);
+            state.ResumeTiming();
+            path.openSet(bigSetSql(bank.chapter));
+            rows = path.module().Cn1Query_tm.recordCount();
+        }
+        state.SetLabel("set_size=" + std::to_string(rows));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+// The floor: the same statements as bare SQLite, every column of every row copied out.
+void openSetFloor(benchmark::State& state, const char* clearSql) {
+    const BankFolder& bank = bigSetBank();
+    sqlite3* db = nullptr;
+    const QByteArray path = (bank.folder + QStringLiteral("/data/QBDATA000001.db")).toUtf8();
+    sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    const QByteArray select =
+        bigSetSql(bank.chapter)
+            .replace(QStringLiteral("left(A10,6)"), QStringLiteral("substr(A10,1,6)"))
+            .toUtf8();
+    int round = 0;
+    size_t rows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        leaveSessionAnswers(bank.folder, round++ % 100);
+        state.ResumeTiming();
+        sqlite3_exec(db, clearSql, nullptr, nullptr, nullptr);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, select.constData(), -1, &stmt, nullptr);
+        std::vector<std::vector<std::string>> copied;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            std::vector<std::string> row;
+            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+                row.emplace_back(text != nullptr ? text : "");
+            }
+            copied.push_back(std::move(row));
+        }
+        sqlite3_finalize(stmt);
+        rows = copied.size();
+    }
+    sqlite3_close(db);
+    state.SetLabel("set_size=" + std::to_string(rows));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     const bench::BankShape big = bench::bigBankShape();
     const bench::BankShape small = bench::smallBankShape();
@@ -495,6 +567,16 @@ int main(int argc, char** argv) {
         answerLoop<FloorPath>(state, QStringLiteral("1k"), small);
     }));
 
+    setUp(benchmark::RegisterBenchmark("BM_OpenSetThroughDataModule/100k",
+                                       BM_OpenSetThroughDataModule));
+    // The statement as the description writes it: every row of the bank rewritten.
+    setUp(benchmark::RegisterBenchmark("BM_OpenSetFloor/100k", [](benchmark::State& state) {
+        openSetFloor(state, "Update tab_answ set E2_1= ''");
+    }));
+    // The statement the program runs: only rows holding a session answer rewritten.
+    setUp(benchmark::RegisterBenchmark("BM_OpenSetFloorSameSql/100k", [](benchmark::State& state) {
+        openSetFloor(state, "Update tab_answ set E2_1= '' where E2_1 <> '' or E2_1 is null");
+    }));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
