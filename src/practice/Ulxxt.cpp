@@ -181,6 +181,12 @@ TFrmLxxt::TFrmLxxt(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
 
 TFrmLxxt::~TFrmLxxt() {
     qApp->removeEventFilter(this);
+    // Freed while still open (the program ending under it): what the controls hold
+    // and the time spent are kept all the same.
+    if (shown_ && !closed_) {
+        bool canClose = true;
+        FormCloseQuery(canClose);
+    }
     if (FrmLxxt == this) FrmLxxt = nullptr;
 }
 

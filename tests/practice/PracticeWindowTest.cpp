@@ -390,6 +390,15 @@ TEST_F(PracticeWindowTest, ClosingStoresTheAnswerShownAndAddsTheClockToTheLog) {
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
+TEST_F(PracticeWindowTest, AWindowFreedWhileOpenKeepsItsAnswerAndTime) {
+    open();
+    choose('B');
+    window->KZTimeCounter1Timer();
+    window.reset();  // the program ends under the window
+    EXPECT_EQ(answerOf(id(1)), QStringLiteral("B/B/1/-3"));
+    EXPECT_EQ(bank(QStringLiteral("select D1 from tab_rz")), QStringLiteral("00:00:01"));
+}
+
 TEST_F(PracticeWindowTest, TheCountersAgreeWithTheAnswersGiven) {
     open();
     choose('A');  // q01 right
