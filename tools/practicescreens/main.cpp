@@ -9,6 +9,7 @@
 #include "PictureButtonGroup.h"
 #include "Pictures.h"
 #include "QuestionCardWidget.h"
+#include "ScratchBank.h"
 #include "Ulxxt.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QFont>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -30,27 +30,17 @@ int main(int argc, char* argv[]) {
     const QString out = args[1];
     const QString chapter = args.size() > 3 ? args[3] : QStringLiteral("020101");
     QDir().mkpath(out);
-    QTemporaryDir folder;
-    QDir().mkpath(folder.path() + QStringLiteral("/data"));
-    if (!QFile::copy(args[2], folder.path() + QStringLiteral("/data/QBDATA000001.db"))) {
-        std::fputs("cannot copy the bank\n", stderr);
+    screens::ScratchBank scratch(args[2]);
+    if (!scratch.error().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(scratch.error()));
         return 1;
     }
-    if (!picgen::writePictures(folder.path() + QStringLiteral("/pic")).isEmpty()) {
+    if (!picgen::writePictures(scratch.folder() + QStringLiteral("/pic")).isEmpty()) {
         std::fputs("cannot draw the pictures\n", stderr);
         return 1;
     }
-    QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
-
-    store::TDM1 dm;
-    dm.DataModuleCreate(folder.path());
-    if (!dm.DatabaseReady) {
-        std::fputs("cannot open the bank\n", stderr);
-        return 1;
-    }
+    screens::UseProgramFonts();
+    store::TDM1& dm = scratch.dm();
     qb::CurrentKind = 1;
     practice::StemArea::setSlideStepDelay(0);
 

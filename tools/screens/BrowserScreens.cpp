@@ -3,13 +3,13 @@
 // looking at it without clicking through the program.
 #include "DataModule.h"
 #include "Globals.h"
+#include "ScratchBank.h"
 #include "Startup.h"
 #include "Ukmmc.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -23,20 +23,13 @@ int main(int argc, char* argv[]) {
     }
     const QString out = args[1];
     QDir().mkpath(out);
-    QTemporaryDir folder;
-    QDir().mkpath(folder.path() + QStringLiteral("/data"));
-    if (!QFile::copy(args[2], folder.path() + QStringLiteral("/data/QBDATA000001.db"))) {
-        std::fputs("cannot copy the bank\n", stderr);
+    screens::ScratchBank scratch(args[2]);
+    if (!scratch.error().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(scratch.error()));
         return 1;
     }
-    app::RegisterChineseFonts();
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
-
-    store::TDM1 dm;
-    dm.DataModuleCreate(folder.path());
-    if (!dm.DatabaseReady) return 1;
+    screens::UseProgramFonts();
+    store::TDM1& dm = scratch.dm();
     // Some progress, so that the counters and the score have something to show.
     for (int i = 0; i < 40; ++i) {
         dm.RecordChapterAnswer(QStringLiteral("010102"), i < 16 ? qb::kYes : qb::kNo,

@@ -18,7 +18,8 @@ int main(int argc, char* argv[]) {
     }
     const QString out = args[1];
     QDir().mkpath(out);
-    qb::ProgramFolder = args.size() > 2 ? args[2] + u'/' : QCoreApplication::applicationDirPath() + u'/';
+    qb::ProgramFolder =
+        args.size() > 2 ? args[2] + u'/' : QCoreApplication::applicationDirPath() + u'/';
     app::RegisterChineseFonts();
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(14);

@@ -3,6 +3,7 @@
 // files, using a copy of BANK so that the note written for the picture stays there.
 #include "DataModule.h"
 #include "Globals.h"
+#include "ScratchBank.h"
 #include "UAnswFagui.h"
 #include "Ubj.h"
 #include "Ujx.h"
@@ -13,7 +14,6 @@
 #include <QFont>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -39,23 +39,13 @@ int main(int argc, char* argv[]) {
     }
     const QString out = args[1];
     QDir().mkpath(out);
-    QTemporaryDir folder;
-    QDir().mkpath(folder.path() + QStringLiteral("/data"));
-    if (!QFile::copy(args[2], folder.path() + QStringLiteral("/data/QBDATA000001.db"))) {
-        std::fputs("cannot copy the bank\n", stderr);
+    screens::ScratchBank scratch(args[2]);
+    if (!scratch.error().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(scratch.error()));
         return 1;
     }
-    QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
-
-    store::TDM1 dm;
-    dm.DataModuleCreate(folder.path());
-    if (!dm.DatabaseReady) {
-        std::fputs("cannot open the bank\n", stderr);
-        return 1;
-    }
+    screens::UseProgramFonts();
+    store::TDM1& dm = scratch.dm();
     const QString id = args.size() > 3 ? args[3] : richestQuestion(dm);
     dm.Cn1Query_tm.setSql(QStringLiteral("select * from tab_answ where A1=:A1"));
     dm.Cn1Query_tm.setParam(QStringLiteral("A1"), id);

@@ -1,0 +1,28 @@
+#include "ScratchBank.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+
+namespace screens {
+
+void UseProgramFonts() {
+    QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
+    QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("WenQuanYi Zen Hei"));
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(14);
+    QApplication::setFont(font);
+}
+
+ScratchBank::ScratchBank(const QString& bank) : dm_(std::make_unique<store::TDM1>()) {
+    QDir().mkpath(dir_.path() + QStringLiteral("/data"));
+    if (!QFile::copy(bank, dir_.path() + QStringLiteral("/data/QBDATA000001.db"))) {
+        error_ = QStringLiteral("cannot copy the bank %1").arg(bank);
+        return;
+    }
+    dm_->DataModuleCreate(dir_.path());
+    if (!dm_->DatabaseReady) error_ = QStringLiteral("cannot open the copy of %1").arg(bank);
+}
+
+}  // namespace screens
