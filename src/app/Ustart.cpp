@@ -4,6 +4,7 @@
 #include "Globals.h"
 #include "Prompt.h"
 #include "QuitCheck.h"
+#include "Schema.h"
 #include "Sound.h"
 #include "Startup.h"
 
@@ -138,9 +139,7 @@ void TFrmStart::closeEvent(QCloseEvent* event) {
 }
 
 void FixZeroLengthColumns(const QString& tableName, store::Database& connection) {
-    for (const char* column : {"A2", "A14", "E2", "E2_1", "csbs"}) {
-        connection.setAllowZeroLength(tableName, QLatin1String(column));
-    }
+    store::FixZeroLengthColumns(tableName, connection);
 }
 
 }  // namespace app

@@ -116,6 +116,12 @@ QString examTableSql(const QString& name) {
                "F1 SMALLINT)");
 }
 
+void FixZeroLengthColumns(const QString& tableName, Database& connection) {
+    for (const char* column : {"A2", "A14", "E2", "E2_1", "csbs"}) {
+        connection.setAllowZeroLength(tableName, QLatin1String(column));
+    }
+}
+
 void createBankTables(Database& db) {
     Transaction tx(db);
     for (const TableSpec& t : kTables) {

@@ -22,4 +22,7 @@ void prepareBank(Database& db);
 // The work-table statement of a mock-exam paper, exactly as the program sends it.
 QString examTableSql(const QString& name);
 
+// Lets the text columns of a new exam work table hold empty strings.
+void FixZeroLengthColumns(const QString& tableName, Database& connection);
+
 }  // namespace store
