@@ -7,6 +7,10 @@
 //   BM_AnswerThroughDataModule/100k  data module, bank of 100,000 questions
 //   BM_AnswerFloor/100k              bare statements, same bank
 //   BM_AnswerThroughDataModule/1k    data module, bank of 1,000 questions
+//   BM_PaperThroughModule/100k       making a kind-1 paper (140 questions) and opening it
+//   BM_PaperFloor/100k               the same statements as bare SQLite
+//   BM_MarkingThroughModule/100k     marking that paper
+//   BM_MarkingFloor/100k             the marking statement as bare SQLite
 // Both banks are generated once per process in a temporary folder; generation is
 // not timed, and neither is opening a bank or the first (warm-up) answer.
 #include "BankGenerator.h"
@@ -14,8 +18,10 @@
 #include "DataModule.h"
 #include "Engine.h"
 #include "Globals.h"
+#include "PaperMaker.h"
 #include "PracticeSet.h"
 #include "QuestionCard.h"
+#include "Schema.h"
 
 #include <QDate>
 #include <QDir>
@@ -28,6 +34,8 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -540,6 +548,231 @@ void openSetFloor(benchmark::State& state, const char* clearSql) {
     state.SetLabel("set_size=" + std::to_string(rows));
 }
 
+// ---------------------------------------------------------- mock-exam papers
+
+// The big bank with the kind-1 types a paper draws: 80 single and 60 multiple choice.
+const BankFolder& examBank() {
+    const BankFolder& bank = Banks::instance().get(QStringLiteral("100k"), bench::bigBankShape());
+    static bool typed = false;
+    if (!typed) {
+        store::Database db;
+        db.open(bank.folder + QStringLiteral("/data/QBDATA000001.db"));
+        for (const auto& [id, count] : {std::pair{61, 80}, std::pair{62, 60}}) {
+            if (db.scalar(QStringLiteral("select A1 from tab_tx1 where A1=?"), {{QString(), id}})
+                    .isNull()) {
+                db.execute(QStringLiteral("insert into tab_tx1 (A1,B1,B2,B3) values (?,?,?,1)"),
+                           {{QString(), id},
+                            {QString(), QStringLiteral("type %1").arg(id)},
+                            {QString(), count}});
+            }
+        }
+        typed = true;
+    }
+    return bank;
+}
+
+sqlite3* openFloor(const BankFolder& bank) {
+    sqlite3* db = nullptr;
+    const QByteArray path = (bank.folder + QStringLiteral("/data/QBDATA000001.db")).toUtf8();
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        throw std::runtime_error("cannot open the bank");
+    }
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    return db;
+}
+
+void floorExec(sqlite3* db, const QString& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error != nullptr ? error : "sqlite error";
+        sqlite3_free(error);
+        throw std::runtime_error(message);
+    }
+}
+
+// Every column of every row copied out, as a dataset reads them.
+std::vector<std::vector<std::string>> floorRows(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        throw std::runtime_error(sqlite3_errmsg(db));
+    }
+    std::vector<std::vector<std::string>> copied;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        std::vector<std::string> row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            row.emplace_back(text != nullptr ? text : "");
+        }
+        copied.push_back(std::move(row));
+    }
+    sqlite3_finalize(stmt);
+    return copied;
+}
+
+void BM_PaperThroughModule(benchmark::State& state) {
+    try {
+        const BankFolder& bank = examBank();
+        store::TDM1 dm;
+        dm.DataModuleCreate(bank.folder);
+        if (!dm.DatabaseReady) throw std::runtime_error("the data module did not open the bank");
+        exam::PaperOptions options;
+        options.seed = 20240601;
+        int rows = 0;
+        for (auto _ : state) {
+            const exam::PaperResult paper = exam::MakePaper(dm, 1, options);
+            if (!paper.ok) throw std::runtime_error(paper.error.toStdString());
+            rows = dm.Cn1Query_exam.recordCount();
+            state.PauseTiming();
+            dm.Cn1Query_exam.close();
+            dm.DropExamTable(paper.paper.table);
+            state.ResumeTiming();
+        }
+        state.SetLabel("paper_size=" + std::to_string(rows));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+// The same statements, the candidate set and the paper copied out, the draw over
+// the copied rows with the same generator.
+void BM_PaperFloor(benchmark::State& state) {
+    try {
+        const BankFolder& bank = examBank();
+        sqlite3* db = openFloor(bank);
+        const QString candidates = exam::CandidateSql(1).replace(QStringLiteral("Left(A10,2)"),
+                                                                 QStringLiteral("substr(A10,1,2)"));
+        size_t rows = 0;
+        for (auto _ : state) {
+            std::mt19937 random(20240601);
+            floorExec(db, QStringLiteral("BEGIN"));
+            const auto last =
+                floorRows(db, QStringLiteral("select A1,A3_1 from tab_cj order by A3_1 desc"));
+            const int number = last.empty() ? 1 : std::stoi(last[0][1]) + 1;
+            const QString table =
+                last.empty() ? QStringLiteral("tab_exam1")
+                             : QStringLiteral("tab_exam%1")
+                                   .arg(QString::fromStdString(last[0][0]).mid(8).toInt() + 1);
+            floorExec(db, QStringLiteral("insert into tab_cj (A1,A3,A3_1,D1) values (%1,%2,%3,%4)")
+                              .arg(store::quoted(table), store::quoted(QStringLiteral("paper")))
+                              .arg(number)
+                              .arg(store::quoted(QStringLiteral("2026-12-09"))));
+            floorExec(db, store::examTableSql(table));
+            const auto set = floorRows(db, candidates);
+            int a1 = 0;
+            int a13 = 0;
+            {
+                sqlite3_stmt* stmt = nullptr;
+                sqlite3_prepare_v2(db, candidates.toUtf8().constData(), -1, &stmt, nullptr);
+                for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                    const std::string name = sqlite3_column_name(stmt, i);
+                    if (name == "A1") a1 = i;
+                    if (name == "A13") a13 = i;
+                }
+                sqlite3_finalize(stmt);
+            }
+            for (const auto& [type, count] : {std::pair{61, 80}, std::pair{62, 60}}) {
+                std::vector<const std::string*> ids;
+                for (const auto& row : set) {
+                    if (row[static_cast<size_t>(a13)] == std::to_string(type)) {
+                        ids.push_back(&row[static_cast<size_t>(a1)]);
+                    }
+                }
+                const int n = static_cast<int>(ids.size());
+                const int highest = n == 1 ? 1 : n - 1;
+                std::uniform_int_distribution<int> position(1, highest);
+                std::set<int> drawn;
+                QString condition;
+                while (static_cast<int>(drawn.size()) < std::min(count, highest)) {
+                    const int pos = position(random);
+                    if (!drawn.insert(pos).second) continue;
+                    condition.prepend(
+                        QStringLiteral(" or a.A1=") +
+                        store::quoted(QString::fromStdString(*ids[static_cast<size_t>(pos - 1)])));
+                }
+                floorExec(
+                    db, QStringLiteral("insert into ") + table +
+                            QStringLiteral("(a1,a2,a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,"
+                                           "a14,e1,e2,e2_1,E3,E4,JX,CSBS,F1) Select a.a1 as a1,a2,"
+                                           "a2_1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12,a10,a13,a14,e1,"
+                                           "e2,e2_1,e3,e4,b.jx as jx,a.csbs as csbs,a.f1 as f1 "
+                                           " from tab_answ a,tab_exer b where a.a1=b.a1 and (") +
+                            condition.mid(4) + u')');
+            }
+            floorExec(db, QStringLiteral("Update ") + table + QStringLiteral(" set E2_1= ''"));
+            rows = floorRows(db, QStringLiteral("select * from ") + table +
+                                     QStringLiteral(" order by A13,A1"))
+                       .size();
+            floorExec(db, QStringLiteral("COMMIT"));
+            state.PauseTiming();
+            floorExec(db, QStringLiteral("drop table ") + table);
+            floorExec(db, QStringLiteral("delete from tab_cj where A1=") + store::quoted(table));
+            state.ResumeTiming();
+        }
+        sqlite3_close(db);
+        state.SetLabel("paper_size=" + std::to_string(rows));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+// One kind-1 paper, made once, with every other question answered right.
+QString markedPaper(const BankFolder& bank) {
+    static QString table;
+    if (!table.isEmpty()) return table;
+    store::TDM1 dm;
+    dm.DataModuleCreate(bank.folder);
+    exam::PaperOptions options;
+    options.seed = 7;
+    const exam::PaperResult paper = exam::MakePaper(dm, 1, options);
+    if (!paper.ok) throw std::runtime_error(paper.error.toStdString());
+    table = paper.paper.table;
+    dm.ADOCn1.execute(QStringLiteral("update ") + table +
+                      QStringLiteral(" set E2_1 = case when rowid % 2 = 0 then A2 else 'Z' end"));
+    return table;
+}
+
+QString markingSql(const QString& table) {
+    return QStringLiteral(
+               "select sum(tab_tx1.B3) as ZFS from %1,tab_tx1 where %1.A13 = "
+               "tab_tx1.A1 and %1.A2 = %1.E2_1")
+        .arg(table);
+}
+
+void BM_MarkingThroughModule(benchmark::State& state) {
+    try {
+        const BankFolder& bank = examBank();
+        const QString table = markedPaper(bank);
+        store::TDM1 dm;
+        dm.DataModuleCreate(bank.folder);
+        double score = 0;
+        for (auto _ : state)
+            score = exam::PaperScore(dm, table, 1);
+        state.SetLabel("score=" + std::to_string(score));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+void BM_MarkingFloor(benchmark::State& state) {
+    try {
+        const BankFolder& bank = examBank();
+        const QByteArray sql = markingSql(markedPaper(bank)).toUtf8();
+        sqlite3* db = openFloor(bank);
+        double score = 0;
+        for (auto _ : state) {
+            sqlite3_stmt* stmt = nullptr;
+            sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
+            if (sqlite3_step(stmt) == SQLITE_ROW) score = sqlite3_column_double(stmt, 0);
+            sqlite3_finalize(stmt);
+        }
+        sqlite3_close(db);
+        state.SetLabel("score=" + std::to_string(score));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -577,6 +810,11 @@ int main(int argc, char** argv) {
     setUp(benchmark::RegisterBenchmark("BM_OpenSetFloorSameSql/100k", [](benchmark::State& state) {
         openSetFloor(state, "Update tab_answ set E2_1= '' where E2_1 <> '' or E2_1 is null");
     }));
+
+    setUp(benchmark::RegisterBenchmark("BM_PaperThroughModule/100k", BM_PaperThroughModule));
+    setUp(benchmark::RegisterBenchmark("BM_PaperFloor/100k", BM_PaperFloor));
+    setUp(benchmark::RegisterBenchmark("BM_MarkingThroughModule/100k", BM_MarkingThroughModule));
+    setUp(benchmark::RegisterBenchmark("BM_MarkingFloor/100k", BM_MarkingFloor));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
