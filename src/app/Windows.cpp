@@ -1,9 +1,12 @@
 #include "Windows.h"
 
 #include "DataModule.h"
+#include "Globals.h"
 #include "Ueset.h"
+#include "Uexam.h"
 #include "Ukmmc.h"
 #include "Ulxxt.h"
+#include "Uprogress.h"
 #include "Ustart.h"
 #include "WindowPattern.h"
 
@@ -17,6 +20,18 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     start.registerWindow(CommandAction::ExamSettings, [&dm](const Command& command) {
         OpenModal(exam::FrmEset, command.cursor, [&dm] { return new exam::TFrmEset(dm); });
     });
+    // "mnks" to "mnks5"; the kind is set again afterwards, whatever the exam left.
+    start.setMockExamStarter([&dm](int kind) {
+        exam::StartMockExam(dm, kind);
+        qb::CurrentKind = kind;
+    });
+    // The exam knows nothing of the application; it reaches the progress window here.
+    exam::setProgressHook({[](const QString& text) {
+                               if (FrmProgress != nullptr) FrmProgress->ShowStep(text);
+                           },
+                           [] {
+                               if (FrmProgress != nullptr) FrmProgress->HideProgress();
+                           }});
     // The browser (and later the knowledge-point catalogue) starts chapter practice
     // through the launcher, not knowing the practice window.
     practice::InstallChapterPractice(dm);

@@ -1,0 +1,181 @@
+// The exam window: a paper answered against the clock, paused, handed in or timed
+// out, marked, and then reviewed in the same window. Also the road from a menu
+// command to a made paper shown in it.
+#pragma once
+
+#include "AnswerModel.h"
+#include "ModalForm.h"
+#include "PaperMaker.h"
+
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QStackedWidget;
+
+namespace store {
+class TDM1;
+}
+namespace widgets {
+class EffectButton;
+class FlatButton;
+class PictureButtonGroup;
+}  // namespace widgets
+namespace practice {
+class QuestionCardWidget;
+}
+
+namespace exam {
+
+// The progress window lives in the application; the exam reaches it through this.
+struct ProgressHook {
+    std::function<void(const QString& text)> step;
+    std::function<void()> hide;
+};
+void setProgressHook(ProgressHook hook);
+
+// Wall-clock time since the last reset, less the time spent paused.
+class ExamClock {
+  public:
+    using Source = std::function<qint64()>;  // milliseconds, monotonic
+    explicit ExamClock(Source source = {});
+    void reset();
+    void pause();
+    void resume();
+    bool paused() const { return paused_; }
+    int seconds() const;
+    // "1:05:09": hours without a leading zero.
+    QString text() const;
+
+  private:
+    qint64 now() const;
+    Source source_;
+    QElapsedTimer wall_;
+    qint64 start_ = 0;
+    qint64 pausedAt_ = 0;
+    qint64 pausedTotal_ = 0;
+    bool paused_ = false;
+};
+
+// The hand-in question for the number of unanswered questions.
+QString HandInText(int unanswered);
+// Numbers as the window writes them: 1 not 1.0, 0.5 as is.
+QString ShortDecimal(double value);
+
+class TFrmExam : public practice::ModalForm {
+    Q_OBJECT
+  public:
+    explicit TFrmExam(store::TDM1& dm, QWidget* parent = nullptr);
+    ~TFrmExam() override;
+
+    static constexpr int kCapacity = 140;
+    static constexpr QSize kLargeSize{917, 585};
+    static constexpr QSize kCompactSize{773, 478};
+
+    // For a paper MakePaper left filled, or one of the history (mode "old").
+    void PreparePaper(const QString& table, const QString& title, const QString& mode, double score,
+                      const QString& timeUsed);
+    // Opens the paper dataset; false (with the error prompt) when it cannot.
+    bool OpenPaper();
+
+    void SetUpNumberPanel(int count);
+    void SaveCurrentAnswer(int number, std::optional<practice::AnswerKind> kind,
+                           bool updatePicture);
+    void UpdateBankProgress(const QString& id, const QString& answer);
+    void ShowQuestionText(const QString& id);
+    void GradePaper(const QString& timeUsed);
+    QString TypeHeading(int typeId);
+
+    void numberChange(int index);
+    void previousClick();
+    void nextClick();
+    void handInClick();  // "交卷" and "关闭"
+    void pauseClick();
+    void answerClick();
+    void explanationClick();
+    void noteClick();
+    void pointsClick();
+    void discardClick();
+    void documentClick();
+    void desktopClick();
+    void clockTick();
+    void timeOut();
+
+    const PaperState& paper() const { return paper_; }
+    int currentNumber() const { return current_; }
+    int unanswered();
+    ExamClock& clock() { return clock_; }
+    practice::QuestionCardWidget* card() const { return card_; }
+    bool picturesLoaded() const { return picturesLoaded_; }
+
+    QLabel* titleLabel;
+    QLabel* numberLabel;
+    QLabel* headingLabel;
+    QLabel* clockLabel;
+    QLabel* usedLabel;
+    QLabel* scoreLabel;
+    QLabel* boardTitle;
+    QLabel* pauseCover;
+    QStackedWidget* clockPages;
+    widgets::PictureButtonGroup* numbers;
+    widgets::FlatButton* settingsButton;
+    widgets::FlatButton* desktopButton;
+    widgets::FlatButton* pauseButton;
+    widgets::EffectButton* previousButton;
+    widgets::EffectButton* nextButton;
+    widgets::EffectButton* handInButton;
+    widgets::EffectButton* explanationButton;
+    widgets::EffectButton* noteButton;
+    widgets::EffectButton* answerButton;
+    widgets::EffectButton* closeButton;
+    widgets::EffectButton* pointsButton;
+    widgets::EffectButton* documentButton;
+    widgets::EffectButton* discardButton;
+    QTimer timer;
+
+    static inline const QString kPauseCaption = QStringLiteral("暂停考试");
+    static inline const QString kResumeCaption = QStringLiteral("继续考试");
+    static inline const QString kDiscardCaption = QStringLiteral("本题作废");
+    static inline const QString kRestoreCaption = QStringLiteral("取消作废");
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeQuery(bool& canClose) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void buildControls();
+    void applyLayout(bool compact);
+    void FormShow();
+    void stopClock();
+    void dropAndClose();
+    void failed(const QString& text);
+    bool onQuestion(int number);
+    std::optional<practice::AnswerKind> currentKind();
+    void setNumberPicture(int number, bool answered);
+
+    store::TDM1& dm_;
+    practice::QuestionCardWidget* card_;
+    PaperState paper_;
+    ExamClock clock_;
+    QPixmap up_, down_, right_, downRight_, wrong_, downWrong_, over_;
+    bool picturesLoaded_ = false;
+    bool firstShow_ = true;
+    bool closed_ = false;
+    int current_ = 0;
+    bool previousWasEnabled_ = false;
+    bool nextWasEnabled_ = false;
+};
+
+inline TFrmExam* FrmExam = nullptr;
+
+// The menu's mock exam of a kind: makes the paper and shows it modally; on failure
+// tells why and returns, leaving nothing behind.
+void StartMockExam(store::TDM1& dm, int kind);
+
+}  // namespace exam
