@@ -1,0 +1,251 @@
+#include "BankFixture.h"
+#include "DataModule.h"
+#include "EffectButton.h"
+#include "FakePrompts.h"
+#include "Globals.h"
+#include "PaperMaker.h"
+#include "PictureButtonGroup.h"
+#include "QuestionCardWidget.h"
+#include "Uexam.h"
+
+#include <QLabel>
+
+namespace {
+
+using practice::AnswerKind;
+
+class ExamWindowTest : public BankTest {
+  protected:
+    void SetUp() override {
+        BankTest::SetUp();
+        dm = openModule();
+        qb::ProgramFolder = QStringLiteral(EXAMSTUDY_APP_DIR "/");
+    }
+    void TearDown() override { window.reset(); }
+
+    store::Database& db() { return dm->ADOCn1; }
+    int scalarInt(const QString& sql, const store::Params& params = {}) {
+        return db().scalar(sql, params).toInt();
+    }
+
+    void addType(int kind, int id, int b2, double b3) {
+        db().execute(
+            QStringLiteral("insert into tab_tx%1 (A1,B1,B2,B3) values (?,?,?,?)").arg(kind),
+            {{{}, id}, {{}, QStringLiteral("t%1").arg(id)}, {{}, b2}, {{}, b3}});
+    }
+    // `count` candidates of a type; the draw never takes the last, so the paper
+    // gets count - 1 of them.
+    void addQuestions(const QString& chapter, int type, int count) {
+        store::Transaction tx(db());
+        for (int i = 0; i < count; ++i) {
+            const QString id = QStringLiteral("q%1_%2").arg(type).arg(i, 3, 10, QLatin1Char('0'));
+            db().execute(QStringLiteral("insert into tab_answ (A1,A2,A2_1,A10,A13,E2,E3,E4,F1) "
+                                        "values (?,'A',4,?,?,'',?,0,0)"),
+                         {{{}, id}, {{}, chapter}, {{}, type}, {{}, i}});
+            db().execute(QStringLiteral("insert into tab_exer (A1,A15,jx) values (?,'stem','j')"),
+                         {{{}, id}});
+        }
+        tx.commit();
+    }
+    void setPlan(int examTime, int leastMark) {
+        db().execute(QStringLiteral("update tab_plan set ExamTime=?, LeastMark=?"),
+                     {{{}, examTime}, {{}, leastMark}});
+    }
+
+    // A kind-1 paper of `size` single choices worth `points` each, shown answering.
+    void openSmallPaper(int size, double points = 1) {
+        addType(1, 61, 80, points);
+        addQuestions(QStringLiteral("010101"), 61, size + 1);
+        openPaper(1);
+    }
+    void openPaper(int kind) {
+        PaperOptions options;
+        options.seed = 3;
+        const exam::PaperResult made = exam::MakePaper(*dm, kind, options);
+        ASSERT_TRUE(made.ok) << made.error.toStdString();
+        window = std::make_unique<exam::TFrmExam>(*dm);
+        const exam::PaperState& p = made.paper;
+        window->PreparePaper(p.table, p.title, p.mode, p.score, p.timeUsed);
+        ASSERT_TRUE(window->OpenPaper());
+        window->show();
+    }
+    using PaperOptions = exam::PaperOptions;
+
+    void choose(int option) {
+        practice::AnswerControls controls;
+        for (auto& v : controls.visible)
+            v = true;
+        if (option >= 0) controls.pressed[option] = true;
+        window->card()->answers()->setControls(AnswerKind::SingleChoice, controls);
+    }
+    QString table() const { return window->paper().table; }
+    int bankAnswers(const QString& id) {
+        return scalarInt(QStringLiteral("select E3 from tab_answ where A1=?"), {{{}, id}});
+    }
+    QString currentId() { return dm->Cn1Query_exam.text(QStringLiteral("A1")); }
+    bool tableExists(const QString& name) { return db().hasTable(name); }
+
+    FakePrompts prompts;
+    std::unique_ptr<store::TDM1> dm;
+    std::unique_ptr<exam::TFrmExam> window;
+};
+
+TEST(ExamClock, PausedTimeIsLeftOut) {
+    qint64 ms = 0;
+    exam::ExamClock clock([&ms] { return ms; });
+    ms = 5000;
+    EXPECT_EQ(clock.seconds(), 5);
+    clock.pause();
+    ms = 65000;
+    EXPECT_EQ(clock.seconds(), 5);
+    clock.resume();
+    ms = 67000;
+    EXPECT_EQ(clock.text(), "0:00:07");
+    ms = 60000 + 3909000;
+    EXPECT_EQ(clock.text(), "1:05:09");
+    clock.reset();
+    EXPECT_EQ(clock.text(), "0:00:00");
+}
+
+TEST(ExamTexts, HandInQuestionNamesTheUnansweredCount) {
+    EXPECT_EQ(exam::HandInText(0), "恭喜你已经做完试卷，确定要交卷吗？");
+    EXPECT_EQ(exam::HandInText(3), "你还有3道题未做，确定要交卷吗？");
+    EXPECT_EQ(exam::ShortDecimal(1.0), "1");
+    EXPECT_EQ(exam::ShortDecimal(0.5), "0.5");
+}
+
+TEST_F(ExamWindowTest, HandInAsksWithNoneLeftOnceEveryQuestionIsAnswered) {
+    openSmallPaper(3);
+    for (int i = 0; i < 3; ++i) {
+        choose(1);
+        if (i < 2) window->nextClick();
+    }
+    prompts.promptAnswer = 3;  // 取消: the exam goes on
+    window->handInClick();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown.last(), "prompt|提示|恭喜你已经做完试卷，确定要交卷吗？|2|0");
+    EXPECT_EQ(window->paper().mode, "new");
+    EXPECT_TRUE(window->timer.isActive());
+}
+
+TEST_F(ExamWindowTest, HandInCountsTheUnansweredOnes) {
+    openSmallPaper(4);
+    choose(0);
+    window->nextClick();
+    prompts.promptAnswer = 3;
+    window->handInClick();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown.last(), "prompt|提示|你还有3道题未做，确定要交卷吗？|2|0");
+}
+
+TEST_F(ExamWindowTest, HundredQuestionPaperWithoutAnswersIsMarkedNought) {
+    for (const auto& [type, count] : {std::pair{61, 50}, {65, 30}, {66, 20}}) {
+        addType(2, type, count, 1);
+        addQuestions(QStringLiteral("020101"), type, count + 1);
+    }
+    openPaper(2);
+    ASSERT_EQ(dm->Cn1Query_exam.recordCount(), 100);
+    prompts.promptAnswer = 1;
+    window->handInClick();
+    EXPECT_EQ(prompts.shown.value(0), "prompt|提示|你还有100道题未做，确定要交卷吗？|2|0");
+    EXPECT_EQ(window->paper().mode, "old");
+    EXPECT_EQ(window->paper().score, 0);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select A6 from tab_cj where A1=?"), {{{}, table()}}).toString(),
+        "0");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->clockPages->currentIndex(), 1);
+}
+
+TEST_F(ExamWindowTest, ScoreEqualToLeastMarkKeepsThePaper) {
+    openSmallPaper(3, 2);
+    setPlan(7200, 6);
+    for (int i = 0; i < 3; ++i) {
+        choose(0);  // the key
+        if (i < 2) window->nextClick();
+    }
+    prompts.promptAnswer = 1;
+    window->handInClick();
+    EXPECT_EQ(window->paper().score, 6);
+    EXPECT_FALSE(window->paper().belowMinimum);
+    const QString name = table();
+    window->handInClick();  // 关闭 in review
+    EXPECT_TRUE(tableExists(name));
+    EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj where A1=?"), {{{}, name}}), 1);
+}
+
+TEST_F(ExamWindowTest, ScoreBelowLeastMarkDropsThePaperWhenReviewCloses) {
+    openSmallPaper(3, 2);
+    setPlan(7200, 7);
+    choose(0);
+    prompts.promptAnswer = 1;
+    window->handInClick();
+    EXPECT_EQ(window->paper().score, 2);
+    EXPECT_TRUE(window->paper().belowMinimum);
+    const QString name = table();
+    EXPECT_TRUE(tableExists(name));
+    window->handInClick();
+    EXPECT_FALSE(tableExists(name));
+    EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj where A1=?"), {{{}, name}}), 0);
+}
+
+TEST_F(ExamWindowTest, ChangesAreCountedOnceWhenTheQuestionIsLeft) {
+    openSmallPaper(3);
+    const QString first = currentId();
+    const int before = bankAnswers(first);
+    choose(0);
+    choose(1);  // changed while staying: one answer
+    window->nextClick();
+    EXPECT_EQ(bankAnswers(first), before + 1);
+    EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from ") + table() +
+                        QStringLiteral(" where E2_1='B'")),
+              1);
+    window->previousClick();
+    window->nextClick();  // left unchanged: nothing counted
+    EXPECT_EQ(bankAnswers(first), before + 1);
+    window->previousClick();
+    choose(2);
+    window->nextClick();
+    EXPECT_EQ(bankAnswers(first), before + 2);
+}
+
+TEST_F(ExamWindowTest, PauseStopsTheClockAndBlocksInputUntilResumed) {
+    openSmallPaper(3);
+    EXPECT_FALSE(window->previousButton->isEnabled());
+    EXPECT_TRUE(window->nextButton->isEnabled());
+    window->pauseClick();
+    EXPECT_TRUE(window->clock().paused());
+    EXPECT_FALSE(window->timer.isActive());
+    EXPECT_FALSE(window->handInButton->isEnabled());
+    EXPECT_FALSE(window->numbers->isEnabled());
+    EXPECT_FALSE(window->nextButton->isEnabled());
+    EXPECT_TRUE(window->pauseCover->isVisible());
+    window->pauseClick();
+    EXPECT_FALSE(window->clock().paused());
+    EXPECT_TRUE(window->timer.isActive());
+    EXPECT_TRUE(window->handInButton->isEnabled());
+    EXPECT_FALSE(window->previousButton->isEnabled());
+    EXPECT_TRUE(window->nextButton->isEnabled());
+    EXPECT_FALSE(window->pauseCover->isVisible());
+}
+
+TEST_F(ExamWindowTest, TimeOutMarksAPaperWithAnAnswer) {
+    openSmallPaper(3);
+    setPlan(0, 0);
+    choose(0);
+    window->clockTick();
+    EXPECT_EQ(prompts.shown.value(0), "message|提示|很遗憾，考试时间到了！|0|0");
+    EXPECT_EQ(window->paper().mode, "old");
+    EXPECT_EQ(window->paper().score, 1);
+}
+
+TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) {
+    const QStringList tables = db().userTables();
+    exam::StartMockExam(*dm, 1);
+    EXPECT_EQ(prompts.shown, QStringList{"prompt|错误|" + exam::kNoQuestions + "|1|2"});
+    EXPECT_EQ(db().userTables(), tables);
+    EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj")), 0);
+    EXPECT_EQ(exam::FrmExam, nullptr);
+}
+
+}  // namespace
