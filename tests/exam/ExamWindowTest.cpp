@@ -239,6 +239,60 @@ TEST_F(ExamWindowTest, TimeOutMarksAPaperWithAnAnswer) {
     EXPECT_EQ(window->paper().score, 1);
 }
 
+TEST_F(ExamWindowTest, FullKindOnePaperWithoutAnswersIsDroppedWithoutAsking) {
+    addType(1, 61, 80, 1);
+    addType(1, 62, 60, 1);
+    addQuestions(QStringLiteral("010101"), 61, 81);
+    addQuestions(QStringLiteral("010101"), 62, 61);
+    openPaper(1);
+    ASSERT_EQ(dm->Cn1Query_exam.recordCount(), exam::TFrmExam::kCapacity);
+    const QString name = table();
+    window->handInClick();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_FALSE(tableExists(name));
+    EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj")), 0);
+    EXPECT_FALSE(window->isVisible());
+}
+
+class DiscardedPaperTest : public ExamWindowTest {
+  protected:
+    // A 100-question paper with `open` questions left unanswered, after 2:05 of exam,
+    // discarded in the hand-in prompt; the day's logged time afterwards.
+    QString discardWithOpen(int open) {
+        for (const auto& [type, count] : {std::pair{61, 50}, {65, 30}, {66, 20}}) {
+            addType(2, type, count, 1);
+            addQuestions(QStringLiteral("020101"), type, count + 1);
+        }
+        openPaper(2);
+        choose(0);
+        window->nextClick();  // counted: today's log row exists
+        db().execute(QStringLiteral("update ") + table() +
+                         QStringLiteral(" set E2_1='A' where A1 in (select A1 from ") + table() +
+                         QStringLiteral(" order by A13,A1 limit -1 offset ?)"),
+                     {{{}, open + 1}});
+        qint64 ms = 0;
+        window->clock() = exam::ExamClock([&ms] { return ms; });
+        ms = 125000;
+        const QString name = table();
+        prompts.promptAnswer = 2;  // 作废
+        window->handInClick();
+        EXPECT_EQ(prompts.shown.value(0), "prompt|提示|" + exam::HandInText(open) + "|2|0");
+        EXPECT_FALSE(tableExists(name));
+        EXPECT_FALSE(window->isVisible());
+        return db()
+            .scalar(QStringLiteral("select D1 from tab_rz where A1=?"), {{{}, dm->todayText()}})
+            .toString();
+    }
+};
+
+TEST_F(DiscardedPaperTest, FortyNineUnansweredLogsTheTimeUsed) {
+    EXPECT_EQ(discardWithOpen(49), "00:02:05");
+}
+
+TEST_F(DiscardedPaperTest, FiftyUnansweredLogsNoTime) {
+    EXPECT_NE(discardWithOpen(50), "00:02:05");
+}
+
 TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) {
     const QStringList tables = db().userTables();
     exam::StartMockExam(*dm, 1);
