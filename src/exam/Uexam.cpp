@@ -30,6 +30,11 @@ ProgressHook& progressHook() {
     return installed;
 }
 
+ExamSettingsRunner& settingsRunner() {
+    static ExamSettingsRunner installed;
+    return installed;
+}
+
 void progressStep(const QString& text) {
     if (progressHook().step) progressHook().step(text);
 }
@@ -117,6 +122,10 @@ const Layout kCompact{{773, 478},
 
 void setProgressHook(ProgressHook hook) {
     progressHook() = std::move(hook);
+}
+
+void setSystemSettingsRunner(ExamSettingsRunner runner) {
+    settingsRunner() = std::move(runner);
 }
 
 // ------------------------------------------------------------------ clock
@@ -223,7 +232,6 @@ void TFrmExam::buildControls() {
         auto* b = new widgets::FlatButton(caption, this);
         b->setObjectName(QLatin1String(name));
         b->setFocusPolicy(Qt::NoFocus);
-        if (handler == nullptr) return b;
         connect(b, &QAbstractButton::clicked, this,
                 [this, handler] { practice::RunGuarded([this, handler] { (this->*handler)(); }); });
         return b;
@@ -239,7 +247,7 @@ void TFrmExam::buildControls() {
 
     boardTitle = label("BoardTitle", QStringLiteral("提示板"));
     boardTitle->setAlignment(Qt::AlignCenter);
-    settingsButton = flat("SettingsButton", QStringLiteral("设置"), nullptr);
+    settingsButton = flat("SettingsButton", QStringLiteral("设置"), &TFrmExam::settingsClick);
     desktopButton = flat("DesktopButton", QStringLiteral("桌面"), &TFrmExam::desktopClick);
     pauseButton = flat("PauseButton", kPauseCaption, &TFrmExam::pauseClick);
 
@@ -778,6 +786,12 @@ void TFrmExam::pointsClick() {
 }
 
 void TFrmExam::documentClick() {}
+
+void TFrmExam::settingsClick() {
+    // The music page of the settings: the exam has no other to offer.
+    qb::ConfigMode = 0;
+    if (const ExamSettingsRunner& run = settingsRunner()) run(this);
+}
 
 void TFrmExam::desktopClick() {
     // Showing the desktop: every window of the program goes to the task bar.

@@ -37,6 +37,9 @@ struct ProgressHook {
     std::function<void()> hide;
 };
 void setProgressHook(ProgressHook hook);
+// The system settings window, written elsewhere; "设置" shows it modally through this.
+using ExamSettingsRunner = std::function<void(QWidget* owner)>;
+void setSystemSettingsRunner(ExamSettingsRunner runner);
 
 // Wall-clock time since the last reset, less the time spent paused.
 class ExamClock {
@@ -102,6 +105,7 @@ class TFrmExam : public practice::ModalForm {
     void discardClick();
     void documentClick();
     void desktopClick();
+    void settingsClick();
     void clockTick();
     void timeOut();
 
