@@ -9,6 +9,7 @@
 #include "Uexam.h"
 
 #include <QLabel>
+#include <QTextEdit>
 
 namespace {
 
@@ -291,6 +292,80 @@ TEST_F(DiscardedPaperTest, FortyNineUnansweredLogsTheTimeUsed) {
 
 TEST_F(DiscardedPaperTest, FiftyUnansweredLogsNoTime) {
     EXPECT_NE(discardWithOpen(50), "00:02:05");
+}
+
+TEST_F(ExamWindowTest, LeftAnswerGetsTheAnsweredPicture) {
+    openSmallPaper(3);
+    choose(1);
+    window->nextClick();
+    const QImage over(qb::ProgramFolder + QStringLiteral("pic/zemoover.bmp"));
+    const QImage normal(qb::ProgramFolder + QStringLiteral("pic/zemoup.bmp"));
+    EXPECT_EQ(window->numbers->buttonAt(0)->upPicture().toImage(), over);
+    window->nextClick();  // left without an answer
+    EXPECT_EQ(window->numbers->buttonAt(1)->upPicture().toImage(), normal);
+}
+
+TEST_F(ExamWindowTest, GroupedQuestionShowsTheSharedStemAboveItsOwn) {
+    addType(1, 61, 80, 1);
+    const QString group = QStringLiteral("G000000000000001");
+    db().execute(QStringLiteral("insert into tab_title (A1,A15) values (?,'shared')"),
+                 {{{}, group}});
+    db().execute(QStringLiteral("insert into tab_answ (A1,A2,A2_1,A10,A13,E2,E3,E4,F1) "
+                                "values (?,'A',4,'010101',61,'',0,0,0)"),
+                 {{{}, group + "-1"}});
+    db().execute(QStringLiteral("insert into tab_exer (A1,A15) values (?,'own')"),
+                 {{{}, group + "-1"}});
+    addQuestions(QStringLiteral("010101"), 61, 3);
+    openPaper(1);
+    ASSERT_EQ(currentId(), group + "-1");
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.shown.join('\n').toStdString();
+    EXPECT_FALSE(window->card()->stem()->lowerCollapsed());
+    EXPECT_TRUE(window->card()->stem()->Re1->toPlainText().contains("shared"));
+    EXPECT_TRUE(window->card()->stem()->Re2->toPlainText().contains("own"));
+    window->nextClick();
+    EXPECT_TRUE(window->card()->stem()->lowerCollapsed());
+}
+
+TEST_F(ExamWindowTest, TypeWithoutAnswerPageStoresNothing) {
+    addType(5, 64, 6, 5);
+    addQuestions(QStringLiteral("050101"), 64, 4);
+    openPaper(5);
+    const QString first = currentId();
+    const int before = bankAnswers(first);
+    choose(0);
+    window->nextClick();
+    EXPECT_EQ(bankAnswers(first), before);
+    EXPECT_EQ(window->unanswered(), 3);
+}
+
+TEST_F(ExamWindowTest, ReviewDiscardsAQuestionFromTheBankAndUndoes) {
+    openSmallPaper(3);
+    choose(0);
+    prompts.promptAnswer = 1;
+    window->handInClick();
+    ASSERT_EQ(window->paper().mode, "old");
+    ASSERT_TRUE(window->discardButton->isEnabled());
+    const QString id = currentId();
+    window->discardClick();
+    EXPECT_EQ(window->card()->redMarker()->text(), "本题已被您作废！");
+    EXPECT_EQ(window->discardButton->text(), exam::TFrmExam::kRestoreCaption);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select F1 || '|' || E2 from tab_answ where A1=?"), {{{}, id}})
+            .toString(),
+        "1|zero");
+    EXPECT_EQ(db().scalar(QStringLiteral("select F1 || '|' || E2 from ") + table() +
+                              QStringLiteral(" where A1=?"),
+                          {{{}, id}})
+                  .toString(),
+              "1|zero");
+    window->discardClick();
+    EXPECT_EQ(window->card()->redMarker()->text(), "本题曾被作废，现已被您取消！");
+    EXPECT_EQ(scalarInt(QStringLiteral("select F1 from tab_answ where A1=?"), {{{}, id}}), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("select F1 || '|' || E2 from ") + table() +
+                              QStringLiteral(" where A1=?"),
+                          {{{}, id}})
+                  .toString(),
+              "0|");
 }
 
 TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) {
