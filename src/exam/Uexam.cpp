@@ -302,6 +302,12 @@ void TFrmExam::buildControls() {
     pauseCover->setAutoFillBackground(true);
     pauseCover->setStyleSheet(QStringLiteral("background: #eef4fb; color: #3c6496;"));
     pauseCover->hide();
+    // The promotion runs along the cover as a ticker while the exam rests.
+    coverTimer.setInterval(200);
+    connect(&coverTimer, &QTimer::timeout, this, [this] {
+        const QString text = pauseCover->text();
+        pauseCover->setText(text.mid(1) + text.left(1));
+    });
 
     timer.setInterval(1000);
     connect(&timer, &QTimer::timeout, this,
@@ -359,6 +365,8 @@ void TFrmExam::PreparePaper(const QString& table, const QString& title, const QS
 }
 
 bool TFrmExam::OpenPaper() {
+    progressStep(paper_.mode == QLatin1String("new") ? QStringLiteral("正在出卷...")
+                                                     : QStringLiteral("正在提取试卷..."));
     try {
         exam::OpenPaper(dm_, paper_);
     } catch (const PaperError& error) {
@@ -729,6 +737,7 @@ void TFrmExam::GradePaper(const QString& timeUsed) {
     dm_.ADOCn1.execute(QStringLiteral("update tab_cj set A6=?, D2=? where A1=?"),
                        {{{}, paper_.score}, {{}, timeUsed}, {{}, paper_.table}});
     dm_.CloseStudySession(timeUsed);
+    progressStep(QStringLiteral("正在提取试卷..."));
     exam::OpenPaper(dm_, paper_);
     progressHide();
     show();
@@ -747,6 +756,7 @@ void TFrmExam::pauseClick() {
         }
         pauseCover->show();
         pauseCover->raise();
+        coverTimer.start();
     } else {
         pauseButton->setText(kPauseCaption);
         timer.start();
@@ -758,6 +768,7 @@ void TFrmExam::pauseClick() {
         previousButton->setEnabled(previousWasEnabled_);
         nextButton->setEnabled(nextWasEnabled_);
         pauseCover->hide();
+        coverTimer.stop();
     }
 }
 

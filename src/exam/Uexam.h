@@ -140,6 +140,7 @@ class TFrmExam : public practice::ModalForm {
     widgets::EffectButton* documentButton;
     widgets::EffectButton* discardButton;
     QTimer timer;
+    QTimer coverTimer;
 
     static inline const QString kPauseCaption = QStringLiteral("暂停考试");
     static inline const QString kResumeCaption = QStringLiteral("继续考试");
