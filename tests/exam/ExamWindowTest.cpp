@@ -368,6 +368,36 @@ TEST_F(ExamWindowTest, ReviewDiscardsAQuestionFromTheBankAndUndoes) {
               "0|");
 }
 
+TEST_F(ExamWindowTest, ClockContinuesAfterResumeFromWhereItWasPaused) {
+    openSmallPaper(3);
+    qint64 ms = 0;
+    window->clock() = exam::ExamClock([&ms] { return ms; });
+    ms = 10000;
+    window->pauseClick();
+    ms = 100000;
+    window->clockTick();
+    EXPECT_EQ(window->clockLabel->text(), "0:00:10");
+    window->pauseClick();
+    ms = 105000;
+    window->clockTick();
+    EXPECT_EQ(window->clockLabel->text(), "0:00:15");
+}
+
+TEST_F(ExamWindowTest, TimeOutOfABlankFullPaperDropsItAfterTheMessage) {
+    addType(1, 61, 80, 1);
+    addType(1, 62, 60, 1);
+    addQuestions(QStringLiteral("010101"), 61, 81);
+    addQuestions(QStringLiteral("010101"), 62, 61);
+    openPaper(1);
+    setPlan(0, 0);
+    const QString name = table();
+    window->clockTick();
+    EXPECT_EQ(prompts.shown, QStringList{"message|提示|很遗憾，考试时间到了！|0|0"});
+    EXPECT_FALSE(tableExists(name));
+    EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj")), 0);
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) {
     const QStringList tables = db().userTables();
     exam::StartMockExam(*dm, 1);
