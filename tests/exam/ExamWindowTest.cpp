@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace {
 
@@ -396,6 +397,32 @@ TEST_F(ExamWindowTest, TimeOutOfABlankFullPaperDropsItAfterTheMessage) {
     EXPECT_FALSE(tableExists(name));
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj")), 0);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ExamWindowTest, MenuExamShowsTheMadePaperUntilItIsClosed) {
+    addType(1, 61, 80, 1);
+    addQuestions(QStringLiteral("010101"), 61, 4);
+    QStringList steps;
+    exam::setProgressHook({[&steps](const QString& text) { steps << text; },
+                           [&steps] { steps << QStringLiteral("hide"); }});
+    QString shownTitle;
+    int shownQuestions = 0;
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(exam::FrmExam, nullptr);
+        shownTitle = exam::FrmExam->titleLabel->text();
+        shownQuestions = dm->Cn1Query_exam.recordCount();
+        prompts.promptAnswer = 2;  // 作废
+        exam::FrmExam->handInClick();
+    });
+    exam::StartMockExam(*dm, 1);
+    exam::setProgressHook({});
+    EXPECT_EQ(shownTitle, exam::PaperTitle(dm->today(), 1, 1));
+    EXPECT_EQ(shownQuestions, 3);
+    EXPECT_EQ(exam::FrmExam, nullptr);
+    EXPECT_EQ(prompts.shown, QStringList{"prompt|提示|" + exam::HandInText(3) + "|2|0"});
+    EXPECT_EQ(steps.value(0), "正在初始化数据...");
+    EXPECT_EQ(steps.last(), "hide");
+    EXPECT_FALSE(tableExists(QStringLiteral("tab_exam1")));
 }
 
 TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) {
