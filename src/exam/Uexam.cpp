@@ -35,6 +35,11 @@ ExamSettingsRunner& settingsRunner() {
     return installed;
 }
 
+PaperExporter& paperExporter() {
+    static PaperExporter installed;
+    return installed;
+}
+
 void progressStep(const QString& text) {
     if (progressHook().step) progressHook().step(text);
 }
@@ -126,6 +131,10 @@ void setProgressHook(ProgressHook hook) {
 
 void setSystemSettingsRunner(ExamSettingsRunner runner) {
     settingsRunner() = std::move(runner);
+}
+
+void setPaperExporter(PaperExporter exporter) {
+    paperExporter() = std::move(exporter);
 }
 
 // ------------------------------------------------------------------ clock
@@ -796,7 +805,19 @@ void TFrmExam::pointsClick() {
     knowledge::TfrmAnswFagui::Open(dm_, dm_.Cn1Query_exam.text(QStringLiteral("A1")), this);
 }
 
-void TFrmExam::documentClick() {}
+void TFrmExam::documentClick() {
+    const PaperExporter& exportPaper = paperExporter();
+    if (!exportPaper) return;
+    progressStep(QStringLiteral("正在导出试卷，请等待..."));
+    // The progress window must not outlive a failed export.
+    try {
+        exportPaper(*this);
+    } catch (...) {
+        progressHide();
+        throw;
+    }
+    progressHide();
+}
 
 void TFrmExam::settingsClick() {
     // The music page of the settings: the exam has no other to offer.

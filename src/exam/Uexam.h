@@ -40,6 +40,10 @@ void setProgressHook(ProgressHook hook);
 // The system settings window, written elsewhere; "设置" shows it modally through this.
 using ExamSettingsRunner = std::function<void(QWidget* owner)>;
 void setSystemSettingsRunner(ExamSettingsRunner runner);
+class TFrmExam;
+// Writes the reviewed paper into a word-processor document, written elsewhere.
+using PaperExporter = std::function<void(TFrmExam& window)>;
+void setPaperExporter(PaperExporter exporter);
 
 // Wall-clock time since the last reset, less the time spent paused.
 class ExamClock {
