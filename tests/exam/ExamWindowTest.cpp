@@ -425,6 +425,24 @@ TEST_F(ExamWindowTest, MenuExamShowsTheMadePaperUntilItIsClosed) {
     EXPECT_FALSE(tableExists(QStringLiteral("tab_exam1")));
 }
 
+TEST_F(ExamWindowTest, AnAnswerWhosePaperRowFailsLeavesBankAndCountersAsTheyWere) {
+    openSmallPaper(3);
+    const QString first = currentId();
+    const int before = bankAnswers(first);
+    const QString log = QStringLiteral("select count(*) from tab_rz");
+    const int logRows = scalarInt(log);
+    // The paper row is the last write of an answer: everything before it must go too.
+    db().execute(QStringLiteral("create trigger refuse before update on ") + table() +
+                 QStringLiteral(" begin select raise(abort, 'refused'); end"));
+    choose(0);
+    EXPECT_ANY_THROW(window->nextClick());
+    EXPECT_EQ(bankAnswers(first), before);
+    EXPECT_EQ(scalarInt(log), logRows);
+    EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from ") + table() +
+                        QStringLiteral(" where E2_1 <> ''")),
+              0);
+}
+
 TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) {
     const QStringList tables = db().userTables();
     exam::StartMockExam(*dm, 1);
