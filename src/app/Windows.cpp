@@ -2,6 +2,7 @@
 
 #include "DataModule.h"
 #include "Globals.h"
+#include "Ucheck.h"
 #include "Ueset.h"
 #include "Uexam.h"
 #include "Ukmmc.h"
@@ -20,6 +21,9 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     start.registerWindow(CommandAction::ExamSettings, [&dm](const Command& command) {
         OpenModal(exam::FrmEset, command.cursor, [&dm] { return new exam::TFrmEset(dm); });
     });
+    start.registerWindow(CommandAction::PaperHistory, [&dm](const Command& command) {
+        OpenModal(exam::FrmCheck, command.cursor, [&dm] { return new exam::TFrmCheck(dm); });
+    });
     // "mnks" to "mnks5"; the kind is set again afterwards, whatever the exam left.
     start.setMockExamStarter([&dm](int kind) {
         exam::StartMockExam(dm, kind);
@@ -32,6 +36,13 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
                            [] {
                                if (FrmProgress != nullptr) FrmProgress->HideProgress();
                            }});
+    // A review from the paper history uses the same progress window.
+    exam::setCheckProgressHook({[](const QString& text) {
+                                    if (FrmProgress != nullptr) FrmProgress->ShowStep(text);
+                                },
+                                [] {
+                                    if (FrmProgress != nullptr) FrmProgress->HideProgress();
+                                }});
     // The browser (and later the knowledge-point catalogue) starts chapter practice
     // through the launcher, not knowing the practice window.
     practice::InstallChapterPractice(dm);

@@ -8,8 +8,12 @@
 #include "PaperMaker.h"
 #include "Ucheck.h"
 #include "Uexam.h"
+#include "Ustart.h"
+#include "Windows.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -230,6 +234,36 @@ TEST_F(CheckWindowTest, ReviewOpensTheStoredPaperInTheOldMode) {
     EXPECT_TRUE(db().hasTable(made.paper.table));
     EXPECT_EQ(rowsFor(made.paper.table), 1);
     EXPECT_EQ(figure(window->LEDAverage), QStringLiteral("77"));
+}
+
+}  // namespace
+
+namespace {
+
+// The menu's "cj" opens a fresh history window modally under the busy cursor and
+// frees it when it closes.
+TEST_F(CheckWindowTest, CjOpensTheHistoryWindowModally) {
+    addPaper(1, 70);
+    app::TFrmStart start(*dm);
+    app::RegisterWindows(start, *dm);
+    QPointer<TFrmCheck> opened;
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        TFrmCheck* shown = exam::FrmCheck;
+        ASSERT_NE(shown, nullptr);
+        opened = shown;
+        seen = QStringLiteral("visible %1 modal %2 cursor %3 rows %4")
+                   .arg(shown->isVisible())
+                   .arg(shown->isModal())
+                   .arg(QApplication::overrideCursor() == nullptr ? "normal" : "busy")
+                   .arg(shown->DBGrid1->rowCount());
+        QTest::mouseClick(shown->CloseButton, Qt::LeftButton);
+    });
+    start.ShockwaveFlash1FSCommand(QStringLiteral("cj"), QString());
+    EXPECT_EQ(seen, QStringLiteral("visible 1 modal 1 cursor busy rows 1"));
+    EXPECT_EQ(exam::FrmCheck, nullptr);
+    EXPECT_TRUE(opened.isNull());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
