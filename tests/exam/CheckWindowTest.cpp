@@ -7,6 +7,7 @@
 #include "NumberDisplay.h"
 #include "PaperMaker.h"
 #include "Ucheck.h"
+#include "Ueset.h"
 #include "Uexam.h"
 #include "Ustart.h"
 #include "Windows.h"
@@ -179,6 +180,20 @@ TEST_F(CheckWindowTest, EmptyHistoryShowsZerosAndReviewDoesNothing) {
     window->DeleteClick();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(CheckWindowTest, SettingsAreaOpensTheExamSettingsModally) {
+    open();
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        if (exam::FrmEset == nullptr) return;
+        modal = exam::FrmEset->isModal() && exam::FrmEset->isVisible();
+        exam::FrmEset->close();
+    });
+    click(window->SettingsButton);
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(exam::FrmEset, nullptr);
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(CheckWindowTest, CloseClosesTheHistoryDataset) {
