@@ -7,7 +7,6 @@
 #include "NumberDisplay.h"
 #include "Prompt.h"
 #include "Skin.h"
-#include "Ueset.h"
 #include "Uexam.h"
 
 #include <QApplication>
@@ -264,10 +263,11 @@ void TFrmCheck::ReviewClick() {
 void TFrmCheck::DeleteClick() {
     const QString table = currentTable();
     if (table.isEmpty()) return;
-    const int choice =
-        widgets::ShowPromptBox(QStringLiteral("提示"), QStringLiteral("即将删除试卷，要继续么？"),
-                               0, QStringLiteral("NO"), widgets::kPictureNotice);
-    if (choice != 1) return;
+    if (widgets::ShowMessage(QStringLiteral("提示"), QStringLiteral("即将删除试卷，要继续么？"),
+                             widgets::MessageIcon::Question,
+                             widgets::MessageButtons::OkCancel) != widgets::MessageResult::Ok) {
+        return;
+    }
     dm_.DropExamTable(table);
     // Also removes the row of a paper whose table was already gone.
     dm_.ADOCn1.execute(QStringLiteral("delete from tab_cj where A1=?"), {{{}, table}});
@@ -278,10 +278,9 @@ void TFrmCheck::DeleteClick() {
 }
 
 void TFrmCheck::SettingsClick() {
-    auto window = std::make_unique<TFrmEset>(dm_, this);
-    FrmEset = window.get();
-    window->exec();
-    FrmEset = nullptr;
+    // The system settings, in their music layout, as from the menu's "music".
+    qb::ConfigMode = 0;
+    RunSystemSettings(this);
 }
 
 void TFrmCheck::CloseClick() {

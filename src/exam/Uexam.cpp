@@ -133,6 +133,10 @@ void setSystemSettingsRunner(ExamSettingsRunner runner) {
     settingsRunner() = std::move(runner);
 }
 
+void RunSystemSettings(QWidget* owner) {
+    if (const ExamSettingsRunner& run = settingsRunner()) run(owner);
+}
+
 void setPaperExporter(PaperExporter exporter) {
     paperExporter() = std::move(exporter);
 }
@@ -408,7 +412,8 @@ void TFrmExam::FormShow() {
     handInButton->setEnabled(!review);
     card_->answers()->setEnabled(!review);
     pauseButton->setVisible(!review);
-    documentButton->setEnabled(review);
+    // Exporting needs a word processor layer; until one is installed the button stays grey.
+    documentButton->setEnabled(review && static_cast<bool>(paperExporter()));
     if (review) {
         setWindowTitle(QStringLiteral("查阅试卷"));
         clockPages->setCurrentIndex(1);

@@ -25,7 +25,7 @@ using exam::TFrmCheck;
 
 namespace {
 
-const QString kAskDelete = QStringLiteral("prompt|提示|即将删除试卷，要继续么？|0|0");
+const QString kAskDelete = QStringLiteral("message|提示|即将删除试卷，要继续么？|3|1");
 
 class CheckWindowTest : public BankTest {
   protected:
@@ -137,7 +137,7 @@ TEST_F(CheckWindowTest, ConfirmedDeleteDropsTheTableAndTheRow) {
     addPaper(2, 90);
     open();
     window->DBGrid1->selectRow(0);
-    prompts.promptAnswer = 1;
+    prompts.messageAnswer = widgets::MessageResult::Ok;
     click(window->DeleteButton);
     EXPECT_EQ(prompts.shown, QStringList{kAskDelete});
     EXPECT_FALSE(db().hasTable(QStringLiteral("tab_exam2")));
@@ -161,7 +161,7 @@ TEST_F(CheckWindowTest, ConfirmedDeleteRemovesARowWhoseTableIsGone) {
 TEST_F(CheckWindowTest, CancelledDeleteKeepsTableAndRow) {
     addPaper(1, 70);
     open();
-    prompts.promptAnswer = 2;
+    prompts.messageAnswer = widgets::MessageResult::Cancel;
     click(window->DeleteButton);
     EXPECT_EQ(prompts.shown, QStringList{kAskDelete});
     EXPECT_TRUE(db().hasTable(QStringLiteral("tab_exam1")));
@@ -182,17 +182,19 @@ TEST_F(CheckWindowTest, EmptyHistoryShowsZerosAndReviewDoesNothing) {
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST_F(CheckWindowTest, SettingsAreaOpensTheExamSettingsModally) {
+TEST_F(CheckWindowTest, SettingsAreaOpensTheSystemSettingsInTheirMusicLayout) {
     open();
-    bool modal = false;
-    QTimer::singleShot(0, [&] {
-        if (exam::FrmEset == nullptr) return;
-        modal = exam::FrmEset->isModal() && exam::FrmEset->isVisible();
-        exam::FrmEset->close();
+    QWidget* owner = nullptr;
+    int mode = -1;
+    qb::ConfigMode = 1;
+    exam::setSystemSettingsRunner([&](QWidget* w) {
+        owner = w;
+        mode = qb::ConfigMode;
     });
     click(window->SettingsButton);
-    EXPECT_TRUE(modal);
-    EXPECT_EQ(exam::FrmEset, nullptr);
+    exam::setSystemSettingsRunner({});
+    EXPECT_EQ(owner, window.get());
+    EXPECT_EQ(mode, 0);
     EXPECT_TRUE(window->isVisible());
 }
 
