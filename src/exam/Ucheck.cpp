@@ -10,9 +10,11 @@
 #include "Uexam.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTableWidget>
 
@@ -81,8 +83,7 @@ int AverageScore(const QVariant& average) {
     return static_cast<int>(std::nearbyint(value));
 }
 
-TFrmCheck::TFrmCheck(store::TDM1& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), dm_(dm) {
+TFrmCheck::TFrmCheck(store::TDM1& dm, QWidget* parent) : practice::ModalForm(parent), dm_(dm) {
     setObjectName(QStringLiteral("FrmCheck"));
     setWindowTitle(kTitle);
     setFont(songFont(12));
@@ -159,8 +160,12 @@ void TFrmCheck::layOut() {
 }
 
 void TFrmCheck::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) guarded([this] { FormShow(); });
+    practice::ModalForm::showEvent(event);
+    if (event->spontaneous()) return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    guarded([this] { FormShow(); });
 }
 
 void TFrmCheck::FormShow() {
@@ -295,9 +300,9 @@ void TFrmCheck::FormClose() {
     if (dm_.Cn1Query1.isActive()) dm_.Cn1Query1.close();
 }
 
-void TFrmCheck::done(int result) {
+void TFrmCheck::closeQuery(bool& canClose) {
     guarded([this] { FormClose(); });
-    QDialog::done(result);
+    canClose = true;
 }
 
 void TFrmCheck::paintEvent(QPaintEvent*) {

@@ -2,7 +2,7 @@
 // of a paper in the exam window, and deletion of papers.
 #pragma once
 
-#include <QDialog>
+#include "ModalForm.h"
 
 #include <functional>
 
@@ -27,7 +27,9 @@ struct ProgressHook;
 // The progress window, reached the same way the exam reaches it.
 void setCheckProgressHook(ProgressHook hook);
 
-class TFrmCheck : public QDialog {
+// A modal form, not a dialog: it hides itself while a paper is reviewed and must
+// stay modal underneath.
+class TFrmCheck : public practice::ModalForm {
     Q_OBJECT
   public:
     explicit TFrmCheck(store::TDM1& dm, QWidget* parent = nullptr);
@@ -56,9 +58,8 @@ class TFrmCheck : public QDialog {
     widgets::FlatButton* CloseButton;
     widgets::FlatButton* DeleteButton;
 
-    void done(int result) override;
-
   protected:
+    void closeQuery(bool& canClose) override;
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
