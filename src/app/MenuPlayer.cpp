@@ -65,7 +65,7 @@ bool LoadMenuDescription(const QString& file, MenuDescription* menu, QString* er
     const QJsonArray background = root.value(QStringLiteral("background")).toArray();
     m.backgroundTop = colorOf(background.at(0), QColor(12, 52, 98));
     m.backgroundBottom = colorOf(background.at(1), QColor(30, 110, 170));
-    for (const QJsonValue& sv : root.value(QStringLiteral("sections")).toArray()) {
+    for (const QJsonValue sv : root.value(QStringLiteral("sections")).toArray()) {
         const QJsonObject so = sv.toObject();
         MenuSection s;
         s.caption = so.value(QStringLiteral("caption")).toString();
@@ -74,7 +74,7 @@ bool LoadMenuDescription(const QString& file, MenuDescription* menu, QString* er
                         area.at(3).toDouble());
         s.columns = std::max(1, so.value(QStringLiteral("columns")).toInt(1));
         s.accent = colorOf(so.value(QStringLiteral("accent")), QColor(60, 140, 210));
-        for (const QJsonValue& iv : so.value(QStringLiteral("items")).toArray()) {
+        for (const QJsonValue iv : so.value(QStringLiteral("items")).toArray()) {
             const QJsonObject io = iv.toObject();
             MenuItem item{io.value(QStringLiteral("caption")).toString(),
                           io.value(QStringLiteral("detail")).toString(),

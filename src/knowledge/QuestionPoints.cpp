@@ -76,7 +76,7 @@ QString QuestionPoints::chapterNameOf(const QString& chapterId) {
     ADOQuery2.setSql(QStringLiteral("select * from tab_fgmc where id=:ID"));
     ADOQuery2.setParam(QStringLiteral("ID"), chapterId);
     ADOQuery2.open();
-    const QString name = ADOQuery2.isEmpty() ? QString() : ADOQuery2.text(QStringLiteral("n"));
+    QString name = ADOQuery2.isEmpty() ? QString() : ADOQuery2.text(QStringLiteral("n"));
     ADOQuery2.close();
     return name;
 }

@@ -89,7 +89,7 @@ QStringList availableDrivers(fluid_settings_t* settings) {
 
 // Reads and checks a MIDI file; the bytes go to the player only when they parse.
 bool loadMidi(const QString& file, QByteArray* bytes, QString* error) {
-    constexpr qint64 kLargestMidi = 16 * 1024 * 1024;
+    constexpr qint64 kLargestMidi = qint64{16} * 1024 * 1024;
     QFile in(file);
     if (!in.exists()) return fail(error, QStringLiteral("找不到乐曲文件 %1").arg(file));
     if (in.size() > kLargestMidi)
@@ -232,7 +232,7 @@ QString findSoundFont(const QStringList& folders) {
                                                    QStringLiteral("/usr/share/soundfonts")}
                                      : folders;
     for (const QString& folder : searched) {
-        const QString preferred = folder + QStringLiteral("/TimGM6mb.sf2");
+        QString preferred = folder + QStringLiteral("/TimGM6mb.sf2");
         if (QFileInfo(preferred).isReadable()) return preferred;
     }
     for (const QString& folder : searched) {
