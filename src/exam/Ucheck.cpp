@@ -8,6 +8,7 @@
 #include "Prompt.h"
 #include "Skin.h"
 #include "Uexam.h"
+#include "WindowHooks.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -285,7 +286,7 @@ void TFrmCheck::DeleteClick() {
 void TFrmCheck::SettingsClick() {
     // The system settings, in their music layout, as from the menu's "music".
     qb::ConfigMode = 0;
-    RunSystemSettings(this);
+    widgets::RunSystemSettings(this);
 }
 
 void TFrmCheck::CloseClick() {

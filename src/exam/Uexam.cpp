@@ -15,6 +15,7 @@
 #include "UAnswFagui.h"
 #include "Ubj.h"
 #include "Ujx.h"
+#include "WindowHooks.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -27,11 +28,6 @@ namespace {
 
 ProgressHook& progressHook() {
     static ProgressHook installed;
-    return installed;
-}
-
-ExamSettingsRunner& settingsRunner() {
-    static ExamSettingsRunner installed;
     return installed;
 }
 
@@ -127,14 +123,6 @@ const Layout kCompact{{773, 478},
 
 void setProgressHook(ProgressHook hook) {
     progressHook() = std::move(hook);
-}
-
-void setSystemSettingsRunner(ExamSettingsRunner runner) {
-    settingsRunner() = std::move(runner);
-}
-
-void RunSystemSettings(QWidget* owner) {
-    if (const ExamSettingsRunner& run = settingsRunner()) run(owner);
 }
 
 void setPaperExporter(PaperExporter exporter) {
@@ -827,14 +815,11 @@ void TFrmExam::documentClick() {
 void TFrmExam::settingsClick() {
     // The music page of the settings: the exam has no other to offer.
     qb::ConfigMode = 0;
-    if (const ExamSettingsRunner& run = settingsRunner()) run(this);
+    widgets::RunSystemSettings(this);
 }
 
 void TFrmExam::desktopClick() {
-    // Showing the desktop: every window of the program goes to the task bar.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) window->showMinimized();
-    }
+    widgets::ShowDesktop();
 }
 
 void TFrmExam::discardClick() {

@@ -37,11 +37,6 @@ struct ProgressHook {
     std::function<void()> hide;
 };
 void setProgressHook(ProgressHook hook);
-// The system settings window, written elsewhere; "设置" shows it modally through this.
-using ExamSettingsRunner = std::function<void(QWidget* owner)>;
-void setSystemSettingsRunner(ExamSettingsRunner runner);
-// Shows the system settings window over `owner` when one is installed.
-void RunSystemSettings(QWidget* owner);
 class TFrmExam;
 // Writes the reviewed paper into a word-processor document, written elsewhere.
 using PaperExporter = std::function<void(TFrmExam& window)>;

@@ -8,6 +8,7 @@
 #include "PracticeLauncher.h"
 #include "Prompt.h"
 #include "Skin.h"
+#include "WindowHooks.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -26,11 +27,6 @@ namespace {
 
 QuestionEntryRunner& entryRunner() {
     static QuestionEntryRunner installed;
-    return installed;
-}
-
-SettingsRunner& settingsRunner() {
-    static SettingsRunner installed;
     return installed;
 }
 
@@ -117,10 +113,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 
 void setQuestionEntryRunner(QuestionEntryRunner runner) {
     entryRunner() = std::move(runner);
-}
-
-void setSettingsRunner(SettingsRunner runner) {
-    settingsRunner() = std::move(runner);
 }
 
 TFrmkmmc::TFrmkmmc(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm) {
@@ -423,7 +415,7 @@ void TFrmkmmc::epEfButton6Click() {
 
 void TFrmkmmc::epEfButton5Click() {
     qb::ConfigMode = 0;
-    if (const SettingsRunner& runSettings = settingsRunner()) runSettings(this);
+    widgets::RunSystemSettings(this);
 }
 
 void TFrmkmmc::SpeedButton6Click() {

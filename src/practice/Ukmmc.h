@@ -34,10 +34,6 @@ using QuestionEntryRunner =
 // Installed by the entry window; until then "试题录入" only checks the row.
 void setQuestionEntryRunner(QuestionEntryRunner runner);
 
-// The system settings window, owned by the opener and shown modally.
-using SettingsRunner = std::function<void(QWidget* opener)>;
-void setSettingsRunner(SettingsRunner runner);
-
 class TFrmkmmc : public ModalForm {
     Q_OBJECT
   public:

@@ -18,6 +18,7 @@
 #include "UAnswFagui.h"
 #include "Ubj.h"
 #include "Ujx.h"
+#include "WindowHooks.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -32,11 +33,6 @@ namespace {
 
 QuestionEditorRunner& questionEditorRunner() {
     static QuestionEditorRunner installed;
-    return installed;
-}
-
-PracticeSettingsRunner& settingsRunner() {
-    static PracticeSettingsRunner installed;
     return installed;
 }
 
@@ -161,10 +157,6 @@ const Layout kCompact{
 
 void setQuestionEditorRunner(QuestionEditorRunner runner) {
     questionEditorRunner() = std::move(runner);
-}
-
-void setPracticeSettingsRunner(PracticeSettingsRunner runner) {
-    settingsRunner() = std::move(runner);
 }
 
 // ------------------------------------------------------------------ creation
@@ -818,14 +810,11 @@ void TFrmLxxt::epEfTrBtn10Click() {
 
 void TFrmLxxt::epEfTrBtn8Click() {
     qb::ConfigMode = 0;
-    if (const PracticeSettingsRunner& settings = settingsRunner()) settings(this);
+    widgets::RunSystemSettings(this);
 }
 
 void TFrmLxxt::epEfTrBtn7Click() {
-    // Showing the desktop: every window of the program goes to the task bar.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) window->showMinimized();
-    }
+    widgets::ShowDesktop();
 }
 
 void TFrmLxxt::epEfTrBtn99Click() {

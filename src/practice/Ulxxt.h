@@ -38,9 +38,6 @@ class StudyAnimation;
 // The question editor on the current question of Cn1Query_tm, shown modally.
 using QuestionEditorRunner = std::function<void(QWidget* opener)>;
 void setQuestionEditorRunner(QuestionEditorRunner runner);
-// The system settings window, owned by the practice window, shown modally.
-using PracticeSettingsRunner = std::function<void(QWidget* owner)>;
-void setPracticeSettingsRunner(PracticeSettingsRunner runner);
 
 class TFrmLxxt : public ModalForm {
     Q_OBJECT

@@ -10,6 +10,7 @@
 #include "Ueset.h"
 #include "Uexam.h"
 #include "Ustart.h"
+#include "WindowHooks.h"
 #include "Windows.h"
 
 #include <QApplication>
@@ -187,12 +188,12 @@ TEST_F(CheckWindowTest, SettingsAreaOpensTheSystemSettingsInTheirMusicLayout) {
     QWidget* owner = nullptr;
     int mode = -1;
     qb::ConfigMode = 1;
-    exam::setSystemSettingsRunner([&](QWidget* w) {
+    widgets::setSystemSettingsRunner([&](QWidget* w) {
         owner = w;
         mode = qb::ConfigMode;
     });
     click(window->SettingsButton);
-    exam::setSystemSettingsRunner({});
+    widgets::setSystemSettingsRunner({});
     EXPECT_EQ(owner, window.get());
     EXPECT_EQ(mode, 0);
     EXPECT_TRUE(window->isVisible());

@@ -91,12 +91,12 @@ TEST_F(PicturesTest, ProgramNeedsAnOutputFolder) {
 }
 
 TEST_F(PicturesTest, ListMatchesWhatTheWindowsLoad) {
-    ASSERT_EQ(picgen::pictureSpecs().size(), static_cast<qsizetype>(kExpected.size()));
-    for (const picgen::PictureSpec& spec : picgen::pictureSpecs()) {
-        const auto it = kExpected.find(spec.file);
-        ASSERT_NE(it, kExpected.end()) << spec.file.toStdString();
-        EXPECT_EQ(spec.size, it->second);
-        EXPECT_EQ(picgen::drawPicture(spec.file).size(), spec.size);
+    ASSERT_EQ(picgen::pictureFiles().size(), static_cast<qsizetype>(kExpected.size()));
+    for (const picgen::PictureFile& picture : picgen::pictureFiles()) {
+        const auto it = kExpected.find(picture.file);
+        ASSERT_NE(it, kExpected.end()) << picture.file.toStdString();
+        EXPECT_EQ(picture.size, it->second);
+        EXPECT_EQ(picgen::drawPicture(picture.file).size(), picture.size);
     }
     EXPECT_TRUE(picgen::drawPicture(QStringLiteral("nothing.bmp")).isNull());
 }

@@ -6,6 +6,7 @@
 #include "NumberDisplay.h"
 #include "PracticeLauncher.h"
 #include "Ukmmc.h"
+#include "WindowHooks.h"
 #include "app/FakePrompts.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ class BrowserTest : public BrowserBankTest {
         dm.reset();
         practice::setChapterPracticeRunner(nullptr);
         practice::setQuestionEntryRunner(nullptr);
-        practice::setSettingsRunner(nullptr);
+        widgets::setSystemSettingsRunner(nullptr);
         while (QApplication::overrideCursor() != nullptr)
             QApplication::restoreOverrideCursor();
         BrowserBankTest::TearDown();
@@ -403,7 +404,7 @@ TEST_F(BrowserTest, SettingsOpenInTheMusicLayout) {
     qb::ConfigMode = 1;
     QWidget* owner = nullptr;
     int modeSeen = -1;
-    practice::setSettingsRunner([&](QWidget* opener) {
+    widgets::setSystemSettingsRunner([&](QWidget* opener) {
         owner = opener;
         modeSeen = qb::ConfigMode;
     });

@@ -154,8 +154,8 @@ QImage typeTab(bool pressed) {
 
 }  // namespace
 
-const QVector<PictureSpec>& pictureSpecs() {
-    static const QVector<PictureSpec> specs = {
+const QVector<PictureFile>& pictureFiles() {
+    static const QVector<PictureFile> files = {
         {QStringLiteral("zemoup.bmp"), kTileSize},
         {QStringLiteral("zemodw.bmp"), kTileSize},
         {QStringLiteral("zemoyes.bmp"), kTileSize},
@@ -171,7 +171,7 @@ const QVector<PictureSpec>& pictureSpecs() {
         {QStringLiteral("icon_warning.bmp"), kIconSize},
         {QStringLiteral("icon_error.bmp"), kIconSize},
     };
-    return specs;
+    return files;
 }
 
 QImage drawPicture(const QString& file) {
@@ -198,14 +198,14 @@ QImage drawPicture(const QString& file) {
 QStringList writePictures(const QString& dir) {
     QStringList failed;
     if (!QDir().mkpath(dir)) {
-        for (const PictureSpec& spec : pictureSpecs())
-            failed << spec.file;
+        for (const PictureFile& picture : pictureFiles())
+            failed << picture.file;
         return failed;
     }
-    for (const PictureSpec& spec : pictureSpecs()) {
-        const QImage image = drawPicture(spec.file);
-        if (image.isNull() || !image.save(QDir(dir).filePath(spec.file), "BMP")) {
-            failed << spec.file;
+    for (const PictureFile& picture : pictureFiles()) {
+        const QImage image = drawPicture(picture.file);
+        if (image.isNull() || !image.save(QDir(dir).filePath(picture.file), "BMP")) {
+            failed << picture.file;
         }
     }
     return failed;

@@ -11,13 +11,13 @@
 
 namespace picgen {
 
-struct PictureSpec {
+struct PictureFile {
     QString file;  // file name inside the pic folder
     QSize size;
 };
 
 // Every picture the generator writes.
-const QVector<PictureSpec>& pictureSpecs();
+const QVector<PictureFile>& pictureFiles();
 
 // The picture for one file name of the list; a null image for any other name.
 QImage drawPicture(const QString& file);
