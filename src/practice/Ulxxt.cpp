@@ -470,7 +470,7 @@ void TFrmLxxt::FormShow() {
         fcBG_tx->setPressedIndex(0);
         fcBG_txChange(0);
     }
-    clockSeconds_ = 0;
+    clock_.reset();
     epLabel1->setSeconds(0);
     KZTimeCounter1.start();
     SetNormalCursor();
@@ -505,7 +505,7 @@ void TFrmLxxt::fcBG_txChange(int index) {
     widgets::PictureButton* button = fcBG_tx->buttonAt(index);
     if (button == nullptr) return;
     if (CurrentQuestionNo > 0) {
-        RecordAnswer(CurrentQuestionNo, card_->answers()->kind(), RecordMode::Quiet);
+        leaveQuestion(RecordMode::Quiet);
         CurrentQuestionNo = 0;
     }
     const int tag = button->tag();
@@ -585,6 +585,7 @@ void TFrmLxxt::pressNumber(int index) {
 }
 
 void TFrmLxxt::fcBG_thChange(int index) {
+    leaveQuestion(RecordMode::Leaving);
     card_->setBoldMarker(QString());
     if (epEfTrBtn6->text() == QuestionCardWidget::kBackCaption) card_->closeVerdict();
     widgets::PictureButton* button = fcBG_th->buttonAt(index);
@@ -608,6 +609,8 @@ void TFrmLxxt::fcBG_thChange(int index) {
 
 void TFrmLxxt::ShowQuestion(int number) {
     RecordAnswer(CurrentQuestionNo, card_->answers()->kind(), RecordMode::Leaving);
+    // The old question's gauge must not run out while the next one is built.
+    Timer1.stop();
     CurrentQuestionNo = number;
     store::Query& set = dm_.Cn1Query_tm;
     set.setRecNo(number);
@@ -640,7 +643,6 @@ void TFrmLxxt::ShowQuestion(int number) {
         }
     }
     epIndiGauge1->setValue(0);
-    Timer1.stop();
     Timer1.setInterval(interval);
     // A type allowed no time has no gauge running, rather than one full at once.
     if (interval > 0) Timer1.start();
@@ -716,9 +718,22 @@ void TFrmLxxt::RecordAnswer(int number, AnswerKind page, RecordMode mode) {
     }
 }
 
+void TFrmLxxt::leaveQuestion(RecordMode mode) {
+    try {
+        RecordAnswer(CurrentQuestionNo, card_->answers()->kind(), mode);
+    } catch (...) {
+        if (CurrentQuestionNo >= GroupStart && CurrentQuestionNo < GroupStart + GroupCount) {
+            fcBG_th->setPressedIndex(CurrentQuestionNo - GroupStart);
+        }
+        if (previousType_ >= 0) fcBG_tx->setPressedIndex(previousType_);
+        throw;
+    }
+}
+
 // ------------------------------------------------------------------ buttons
 
 void TFrmLxxt::epEfTrBtn1Click() {
+    leaveQuestion(RecordMode::Leaving);
     const int previous = CurrentQuestionNo - 1;
     if (previous >= GroupStart) {
         pressNumber(previous - GroupStart);
@@ -730,6 +745,7 @@ void TFrmLxxt::epEfTrBtn1Click() {
 }
 
 void TFrmLxxt::epEfTrBtn2Click() {
+    leaveQuestion(RecordMode::Leaving);
     const int next = CurrentQuestionNo + 1;
     if (next <= GroupStart + GroupCount - 1) {
         pressNumber(next - GroupStart);
@@ -741,12 +757,14 @@ void TFrmLxxt::epEfTrBtn2Click() {
 }
 
 void TFrmLxxt::FlatSpeedButton1Click() {
+    leaveQuestion(RecordMode::Leaving);
     FlatSpeedButton2->setEnabled(true);
     if (currentGroup_ <= 2) FlatSpeedButton1->setEnabled(false);
     ShowGroup(QStringLiteral("2"), setSize());
 }
 
 void TFrmLxxt::FlatSpeedButton2Click() {
+    leaveQuestion(RecordMode::Leaving);
     FlatSpeedButton1->setEnabled(true);
     if (groups_ - currentGroup_ <= 1) FlatSpeedButton2->setEnabled(false);
     ShowGroup(QStringLiteral("3"), setSize());
@@ -829,22 +847,24 @@ void TFrmLxxt::Timer1Timer() {
         return;
     }
     Timer1.stop();
+    // The question whose time ran out, whatever is shown once the prompt is gone.
+    const int number = CurrentQuestionNo;
     widgets::ShowPromptBox(QStringLiteral("提示"), QStringLiteral("到时间了"), 1,
                            QStringLiteral("NO"), widgets::kPictureWarning);
-    if (!onCurrentQuestion()) return;
     store::Query& set = dm_.Cn1Query_tm;
+    if (!set.isActive() || number <= 0 || number > set.recordCount()) return;
+    set.setRecNo(number);
     set.edit();
     set.setValue(QStringLiteral("csbs"), QStringLiteral("Y"));
     set.post();
 }
 
 void TFrmLxxt::KZTimeCounter1Timer() {
-    ++clockSeconds_;
-    epLabel1->setSeconds(clockSeconds_);
+    epLabel1->setSeconds(clock_.seconds());
 }
 
 QString TFrmLxxt::clockText() const {
-    return widgets::NumberDisplay::formatClock(clockSeconds_);
+    return clock_.text();
 }
 
 // ------------------------------------------------------------------ keys and closing
@@ -901,14 +921,26 @@ void TFrmLxxt::FormCloseQuery(bool& CanClose) {
     Timer1.stop();
     RxGIFAnimator1->stop();
     const QString spent = clockText();
-    // Each step on its own: the window closes whatever one of them meets.
-    RunGuarded([this] {
+    // An answer the bank refuses keeps the window open, so that it can be stored once
+    // the bank can be written again; every other step runs whatever the others meet.
+    bool stored = true;
+    RunGuarded([this, &stored] {
+        stored = false;
         store::Query& set = dm_.Cn1Query_tm;
         if (set.isActive() && set.recNo() > 0) {
             RecordAnswer(CurrentQuestionNo > 0 ? CurrentQuestionNo : set.recNo(),
                          card_->answers()->kind(), RecordMode::Quiet);
         }
+        stored = true;
     });
+    if (!stored && isVisible()) {
+        CanClose = false;
+        closed_ = false;
+        KZTimeCounter1.start();
+        RxGIFAnimator1->start();
+        SetNormalCursor();
+        return;
+    }
     RunGuarded([this, &spent] { dm_.CloseStudySession(spent); });
     dm_.Cn1Query1.close();
     dm_.Cn1Query2.close();

@@ -6,6 +6,7 @@
 
 #include "AnswerModel.h"
 #include "ModalForm.h"
+#include "StudyClock.h"
 
 #include <QPixmap>
 #include <QTimer>
@@ -95,6 +96,7 @@ class TFrmLxxt : public ModalForm {
     int groupTotal() const { return groups_; }
     int currentGroup() const { return currentGroup_; }
     QString clockText() const;
+    StudyClock& clock() { return clock_; }
     bool picturesLoaded() const { return picturesLoaded_; }
     QuestionCardWidget* card() const { return card_; }
 
@@ -161,6 +163,10 @@ class TFrmLxxt : public ModalForm {
     void pressNumber(int index);
     // The set's current row back on the question shown.
     bool onCurrentQuestion();
+    // Stores the answer of the question shown before anything else changes; when the
+    // bank refuses it, the number and type bars go back to that question and the
+    // error goes on, so the window stays as it was with the answer still on screen.
+    void leaveQuestion(RecordMode mode);
     int setSize();
 
     store::TDM1& dm_;
@@ -175,7 +181,7 @@ class TFrmLxxt : public ModalForm {
     int groups_ = 0;
     int currentGroup_ = 1;
     int previousType_ = -1;
-    int clockSeconds_ = 0;
+    StudyClock clock_;
     bool compact_ = false;
     bool shown_ = false;
     bool closed_ = false;

@@ -121,46 +121,59 @@ bool TDM1::locateToday(Table& table) {
     return false;
 }
 
+namespace {
+
+// Today's log row, found in the file; a row written by another tool may carry a time.
+const QString kTodayRow = QStringLiteral("(select min(rowid) from tab_rz where substr(A1,1,10)=?)");
+
+// A shared dataset shows what the file holds after a write that went around it.
+void refreshShared(Dataset& dataset) {
+    if (dataset.isActive()) dataset.requery();
+}
+
+}  // namespace
+
 void TDM1::RecordDailyAnswer(int firstToday, int wrong, int wasWrong) {
-    Table& rz = Cn1Table_rz;
-    const auto count = [&rz](const char* column) { return rz.asInt(QLatin1String(column)); };
-    const auto set = [&rz](const char* column, int v) { rz.setValue(QLatin1String(column), v); };
-    if (!locateToday(rz)) {
-        rz.append();
-        rz.setValue(QStringLiteral("A1"), todayText());
-        set("A2", 1);
-        set("A3", wrong == qb::kYes ? 1 : 0);
-        set("B1", 1);
-        set("B2", wrong == qb::kYes ? 1 : 0);
-        rz.post();
-        rz.close();
-        return;
-    }
-    rz.edit();
-    set("A2", count("A2") + 1);
-    if (wrong == qb::kYes) set("A3", count("A3") + 1);
+    const int wrongOne = wrong == qb::kYes ? 1 : 0;
+    int questions = 0;
+    int standingWrong = 0;
     if (firstToday == qb::kYes) {
-        set("B1", count("B1") + 1);
-        if (wrong == qb::kYes) set("B2", count("B2") + 1);
+        questions = 1;
+        standingWrong = wrongOne;
     } else if (wasWrong == qb::kNo && wrong == qb::kYes) {
-        set("B2", count("B2") + 1);
+        standingWrong = 1;
     } else if (wasWrong == qb::kYes && wrong == qb::kNo) {
-        set("B2", count("B2") - 1);
+        standingWrong = -1;
     }
-    rz.post();
+    Transaction tx(ADOCn1);
+    const int changed =
+        ADOCn1.execute(QStringLiteral("update tab_rz set A2=coalesce(A2,0)+1, A3=coalesce(A3,0)+?, "
+                                      "B1=coalesce(B1,0)+?, B2=coalesce(B2,0)+? where rowid=") +
+                           kTodayRow,
+                       {{{}, wrongOne}, {{}, questions}, {{}, standingWrong}, {{}, todayText()}});
+    if (changed == 0) {
+        ADOCn1.execute(QStringLiteral("insert into tab_rz (A1,A2,A3,B1,B2) values (?,1,?,1,?)"),
+                       {{{}, todayText()}, {{}, wrongOne}, {{}, wrongOne}});
+    }
+    tx.commit();
+    refreshShared(Cn1Table_rz);
 }
 
 void TDM1::RecordChapterAnswer(const QString& chapterCode, int newQuestion, int wrong) {
-    Table& kmmc = Cn1Table_kmmc;
-    ensureOpen(kmmc);
+    QStringList codes;
+    QStringList marks;
+    Params params{{{}, newQuestion == qb::kYes ? 1 : 0}, {{}, wrong == qb::kYes ? 1 : 0}};
     for (qsizetype length = chapterCode.size(); length >= 1; --length) {
-        if (!kmmc.locate(QStringLiteral("C1"), chapterCode.left(length))) continue;
-        kmmc.edit();
-        if (newQuestion == qb::kYes) kmmc.setValue(QStringLiteral("C4"), kmmc.asInt("C4") + 1);
-        kmmc.setValue(QStringLiteral("D1"), kmmc.asInt(QStringLiteral("D1")) + 1);
-        if (wrong == qb::kYes) kmmc.setValue(QStringLiteral("D2"), kmmc.asInt("D2") + 1);
-        kmmc.post();
+        codes << chapterCode.left(length);
+        marks << QStringLiteral("?");
+        params.push_back({QString(), codes.last()});
     }
+    if (codes.isEmpty()) return;
+    ADOCn1.execute(QStringLiteral("update tab_kmmc set C4=coalesce(C4,0)+?, D1=coalesce(D1,0)+1, "
+                                  "D2=coalesce(D2,0)+? where C1 in (") +
+                       marks.join(u',') + u')',
+                   params);
+    Cn1Table_kmmc.reloadRows(QStringLiteral("C1"), codes);
 }
 
 void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int newQuestion,
@@ -175,7 +188,7 @@ void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int new
             marks << QStringLiteral("?");
             params.push_back({QString(), id});
         }
-        ADOCn1.execute(QStringLiteral("update %1 set %2=%2+1 where %3 in (%4)")
+        ADOCn1.execute(QStringLiteral("update %1 set %2=coalesce(%2,0)+1 where %3 in (%4)")
                            .arg(QLatin1String(table), QLatin1String(counter), QLatin1String(key),
                                 marks.join(u',')),
                        params);
@@ -190,32 +203,45 @@ void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int new
     if (newQuestion == qb::kYes) count("q1");
     if (wrong == qb::kYes) count("q4");
     tx.commit();
+    Cn1Table_fgmc.reloadRows(QStringLiteral("id"), points.fgmc6 + points.fgmc2);
 }
 
 void TDM1::CloseStudySession(const QString& duration) {
+    const qint64 spent = ParseDuration(duration);
     Transaction tx(ADOCn1);
-    Table& rz = Cn1Table_rz;
-    if (locateToday(rz)) {
-        const QString rate = CorrectRate(rz.asInt(QStringLiteral("A2")), rz.asInt("A3"));
-        const qint64 total = ParseDuration(rz.text(QStringLiteral("D1"))) + ParseDuration(duration);
-        rz.edit();
-        rz.setValue(QStringLiteral("A4"), rate);
-        rz.setValue(QStringLiteral("D1"), FormatDuration(total));
-        rz.post();
+    QVariant rowId;
+    QString rate;
+    qint64 total = spent;
+    ADOCn1.query(QStringLiteral("select rowid, A2, A3, D1 from tab_rz where rowid=") + kTodayRow,
+                 {{{}, todayText()}}, [&](Statement& row) {
+                     rowId = row.value(0);
+                     rate = CorrectRate(row.value(1).toLongLong(), row.value(2).toLongLong());
+                     total += ParseDuration(row.value(3).toString());
+                 });
+    const bool found = !rowId.isNull();
+    if (found) {
+        ADOCn1.execute(QStringLiteral("update tab_rz set A4=?, D1=? where rowid=?"),
+                       {{{}, rate}, {{}, FormatDuration(total)}, {{}, rowId}});
+    }
+    // Time spent before the day's first answer still counts towards a plan in minutes.
+    if (!found && spent > 0) {
+        ADOCn1.execute(QStringLiteral("insert into tab_rz (A1,A2,A3,A4,B1,B2,D1) "
+                                      "values (?,0,0,'0',0,0,?)"),
+                       {{{}, todayText()}, {{}, FormatDuration(spent)}});
     }
     // Every chapter, not only those after the current row: a stale score is wrong.
-    Table& kmmc = Cn1Table_kmmc;
-    ensureOpen(kmmc);
-    const int keep = kmmc.recNo();
-    for (kmmc.first(); !kmmc.eof(); kmmc.next()) {
-        const QString rate = CorrectRate(kmmc.asInt(QStringLiteral("D1")), kmmc.asInt("D2"));
-        if (kmmc.text(QStringLiteral("C6")) == rate) continue;
-        kmmc.edit();
-        kmmc.setValue(QStringLiteral("C6"), rate);
-        kmmc.post();
+    std::vector<std::pair<qint64, QString>> rates;
+    ADOCn1.query(QStringLiteral("select rowid, D1, D2, C6 from tab_kmmc"), {}, [&](Statement& row) {
+        const QString rate = CorrectRate(row.value(1).toLongLong(), row.value(2).toLongLong());
+        if (row.value(3).toString() != rate) rates.emplace_back(row.value(0).toLongLong(), rate);
+    });
+    for (const auto& [rowId, rate] : rates) {
+        ADOCn1.execute(QStringLiteral("update tab_kmmc set C6=? where rowid=?"),
+                       {{{}, rate}, {{}, rowId}});
     }
-    if (keep > 0) kmmc.setRecNo(keep);
     tx.commit();
+    refreshShared(Cn1Table_rz);
+    refreshShared(Cn1Table_kmmc);
 }
 
 int TDM1::TypeScoreTotal() {

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace store {
 namespace {
@@ -152,11 +153,78 @@ void Dataset::requery() {
 
 void Dataset::onRollback() {
     if (!isActive()) return;
-    try {
-        requery();
-    } catch (const EngineError&) {
-        close();  // the rows are gone with what was rolled back
+    state_ = State::Browse;
+    buffer_.clear();
+    if (store_->table.isEmpty()) {
+        try {
+            requery();
+        } catch (const EngineError&) {
+            close();  // the rows are gone with what was rolled back
+        }
+        return;
     }
+    // Running the statement again would give another set: the questions answered
+    // before the failure have left a "new questions" set, and every record number
+    // would name another question. The same rows, read again by key, keep the set.
+    std::vector<size_t> all(store_->rows.size());
+    for (size_t r = 0; r < all.size(); ++r)
+        all[r] = r;
+    try {
+        reloadByRowId(all);
+    } catch (const EngineError&) {  // NOLINT(bugprone-empty-catch)
+        // Unreadable now (the file went away): the rows stay as they were read.
+    }
+}
+
+void Dataset::reloadRows(const QString& name, const QStringList& keys) {
+    if (!isActive() || store_->table.isEmpty()) return;
+    const int c = column(name);
+    if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
+    const auto& index = store_->lookupFor(c);
+    std::vector<size_t> rows;
+    for (const QString& key : keys) {
+        const QString lower = key.toLower();
+        for (auto it = index.find(lower); it != index.end() && it.key() == lower; ++it)
+            rows.push_back(static_cast<size_t>(it.value()));
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (!rows.empty()) reloadByRowId(rows);
+}
+
+void Dataset::reloadByRowId(const std::vector<size_t>& rows) {
+    RowStore& s = *store_;
+    QStringList origins;
+    QVector<int> columns;
+    for (int c = 0; c < s.originColumns.size(); ++c) {
+        if (s.originColumns[c].isEmpty()) continue;
+        origins << quotedIdentifier(s.originColumns[c]);
+        columns << c;
+    }
+    const QString sql = QStringLiteral("SELECT ") + origins.join(u',') + QStringLiteral(" FROM ") +
+                        quotedIdentifier(s.table) + QStringLiteral(" WHERE rowid=?");
+    Database& database = db();
+    std::vector<size_t> gone;
+    for (const size_t r : rows) {
+        bool found = false;
+        database.query(sql, {{QString(), s.rowIds[r]}}, [&](Statement& st) {
+            found = true;
+            for (int i = 0; i < columns.size(); ++i)
+                s.rows[r][columns[i]] = st.value(i);
+        });
+        if (!found) gone.push_back(r);
+    }
+    std::sort(gone.begin(), gone.end(), std::greater<>());
+    for (const size_t r : gone) {
+        s.rows.erase(s.rows.begin() + static_cast<std::ptrdiff_t>(r));
+        s.rowIds.erase(s.rowIds.begin() + static_cast<std::ptrdiff_t>(r));
+    }
+    // Values changed under the filter, the sort and the lookups: all are rebuilt.
+    ++s.version;
+    const int keep = pos_;
+    viewVersion_ = ~quint64{0};
+    refreshView();
+    pos_ = std::clamp(keep, 0, std::max(0, static_cast<int>(view_.size()) - 1));
 }
 
 // ------------------------------------------------------------ the cursor

@@ -54,6 +54,10 @@ class Dataset : public QObject {
     bool isActive() const { return state_ != State::Inactive; }
     // Reads the rows again, keeping the record number where it can.
     void requery();
+    // Reads again from the file the rows whose column holds one of the keys (any
+    // case), found by rowid: after a write made with plain SQL, the rows show what
+    // the file holds while the set and the cursor stay as they are.
+    void reloadRows(const QString& name, const QStringList& keys);
     State state() const { return state_; }
 
     int recordCount();
@@ -117,6 +121,8 @@ class Dataset : public QObject {
     void postEdit(int row, const Row& buffer);
     void writeBack(int row, const Row& buffer);
     void onRollback();
+    // Rows (store indexes) read again by rowid; rows gone from the file are dropped.
+    void reloadByRowId(const std::vector<size_t>& rows);
 
     Database* db_ = nullptr;
     int rollbackListener_ = 0;

@@ -14,6 +14,8 @@
 #include "QuestionCardWidget.h"
 #include "Ulxxt.h"
 
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,8 +121,13 @@ class PracticeWindowTest : public BankTest {
         window = std::make_unique<TFrmLxxt>(*dm);
         ASSERT_TRUE(window->LoadPracticeSet());
         window->show();
-        // The clock is ticked by hand where a test needs it.
+        // The clock is ticked by hand, on a time the test moves.
         window->KZTimeCounter1.stop();
+        window->clock().setSource([this] { return millis; });
+    }
+    void tick(int seconds) {
+        millis += seconds * 1000;
+        window->KZTimeCounter1Timer();
     }
 
     template <class T = QAbstractButton>
@@ -168,6 +175,7 @@ class PracticeWindowTest : public BankTest {
     std::unique_ptr<store::TDM1> dm;
     std::unique_ptr<TFrmLxxt> window;
     int ended = 0;
+    qint64 millis = 0;
 
   private:
     practice::ProgramEnder previousEnder_;
@@ -376,8 +384,7 @@ TEST_F(PracticeWindowTest, DiscardThenRestoreLeavesTheLastAnswerAsZero) {
 
 TEST_F(PracticeWindowTest, ClosingStoresTheAnswerShownAndAddsTheClockToTheLog) {
     open();
-    for (int second = 0; second < 75; ++second)
-        window->KZTimeCounter1Timer();
+    tick(75);
     EXPECT_EQ(find<widgets::NumberDisplay>(QStringLiteral("epLabel1"))->text(),
               QStringLiteral("0:01:15"));
     choose('A');
@@ -393,7 +400,7 @@ TEST_F(PracticeWindowTest, ClosingStoresTheAnswerShownAndAddsTheClockToTheLog) {
 TEST_F(PracticeWindowTest, AWindowFreedWhileOpenKeepsItsAnswerAndTime) {
     open();
     choose('B');
-    window->KZTimeCounter1Timer();
+    tick(1);
     window.reset();  // the program ends under the window
     EXPECT_EQ(answerOf(id(1)), QStringLiteral("B/B/1/-3"));
     EXPECT_EQ(bank(QStringLiteral("select D1 from tab_rz")), QStringLiteral("00:00:01"));
@@ -415,7 +422,7 @@ TEST_F(PracticeWindowTest, TheCountersAgreeWithTheAnswersGiven) {
     clickType(62);
     choose('A');
     choose('C');  // q31 right
-    window->KZTimeCounter1Timer();
+    tick(1);
     click(QStringLiteral("epEfTrBtn99"));
 
     EXPECT_EQ(answerOf(id(1)), QStringLiteral("A/A/1/0"));
@@ -568,6 +575,73 @@ TEST_F(PracticeWindowTest, TheDesktopButtonMinimisesTheProgramsWindows) {
     open();
     click(QStringLiteral("epEfTrBtn7"));
     EXPECT_TRUE(window->isMinimized());
+}
+
+// A write the bank refuses (another program holds it, the file is read-only, the
+// disk is full) leaves the set, the question shown and its answer as they were; the
+// next try stores every answer on its own question.
+TEST_F(PracticeWindowTest, ARefusedAnswerStaysOnItsQuestionUntilTheBankTakesIt) {
+    struct Failure {
+        const char* name;
+        std::function<void(store::Database&)> begin;
+        std::function<void(store::Database&)> end;
+    };
+    store::Database other;
+    const std::vector<Failure> failures{
+        {"locked",
+         [&](store::Database& db) {
+             sqlite3_busy_timeout(db.handle(), 20);
+             other.open(db.path());
+             other.execute(QStringLiteral("begin immediate"));
+         },
+         [&](store::Database&) {
+             other.execute(QStringLiteral("rollback"));
+             other.close();
+         }},
+        {"read-only",
+         [](store::Database& db) { db.execute(QStringLiteral("pragma query_only=1")); },
+         [](store::Database& db) { db.execute(QStringLiteral("pragma query_only=0")); }},
+        {"disk full",
+         [](store::Database& db) {
+             db.execute(
+                 QStringLiteral("create temp trigger full before update on tab_answ begin "
+                                "select raise(abort, 'database or disk is full'); end"));
+         },
+         [](store::Database& db) { db.execute(QStringLiteral("drop trigger temp.full")); }},
+    };
+    for (const Failure& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        dm->ADOCn1.execute(QStringLiteral("update tab_answ set E2='',E2_1='',E3=0,E4=0"));
+        dm->ADOCn1.execute(QStringLiteral("delete from tab_rz"));
+        open();
+        choose('A');
+        click(QStringLiteral("epEfTrBtn2"));  // q01 stored: it leaves the "new" set's SQL
+        choose('B');
+        failure.begin(dm->ADOCn1);
+        prompts.shown.clear();
+        click(QStringLiteral("epEfTrBtn2"));
+        ASSERT_EQ(prompts.shown.size(), 1);
+        EXPECT_TRUE(prompts.shown[0].startsWith(QStringLiteral("prompt|错误|")));
+        EXPECT_EQ(window->CurrentQuestionNo, 2);
+        EXPECT_EQ(window->fcBG_th->pressedIndex(), 1);
+        EXPECT_EQ(header(), QStringLiteral("第2题（第1次出现）"));
+        clickNumber(5);  // still refused: nothing moves
+        EXPECT_EQ(window->fcBG_th->pressedIndex(), 1);
+        EXPECT_EQ(dm->Cn1Query_tm.recordCount(), 45);
+        failure.end(dm->ADOCn1);
+        click(QStringLiteral("epEfTrBtn2"));  // the answer on screen is stored now
+        choose('C');
+        click(QStringLiteral("epEfTrBtn2"));
+        choose('D');
+        click(QStringLiteral("epEfTrBtn99"));
+        EXPECT_EQ(answerOf(id(1)), QStringLiteral("A/A/1/0"));
+        EXPECT_EQ(answerOf(id(2)), QStringLiteral("B/B/1/-3"));
+        EXPECT_EQ(answerOf(id(3)), QStringLiteral("C/C/1/-3"));
+        EXPECT_EQ(answerOf(id(4)), QStringLiteral("D/D/1/-3"));
+        EXPECT_EQ(bank(QStringLiteral("select count(*) from tab_answ where E2<>''")),
+                  QStringLiteral("4"));
+        EXPECT_EQ(bank(QStringLiteral("select A2||'/'||A3 from tab_rz")), QStringLiteral("4/3"));
+    }
 }
 
 TEST_F(PracticeWindowTest, TheRunnerShowsANonEmptySetModallyAndFreesTheWindow) {

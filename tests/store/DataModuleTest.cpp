@@ -114,8 +114,13 @@ TEST(DurationTest, ParsesAndAddsLikeTheLogKeepsThem) {
 }
 
 TEST_F(DataModuleTest, ClosingASessionAddsTimeAndRefreshesEveryChapterScore) {
-    dm->CloseStudySession(QStringLiteral("0:10:00"));  // no answer today: not recorded
-    EXPECT_EQ(one(QStringLiteral("select count(*) from tab_rz")).toInt(), 0);
+    // Time before the day's first answer counts too: the row is made for it.
+    dm->CloseStudySession(QStringLiteral("0:10:00"));
+    EXPECT_EQ(one(QStringLiteral("select A2||'/'||A4||'/'||D1 from tab_rz")).toString(),
+              QStringLiteral("0/0/00:10:00"));
+    dm->CloseStudySession(QStringLiteral("0:00:00"));
+    EXPECT_EQ(one(QStringLiteral("select count(*) from tab_rz")).toInt(), 1);
+    db->execute(QStringLiteral("delete from tab_rz"));
 
     dm->RecordDailyAnswer(kYes, kYes, kYes);
     dm->RecordDailyAnswer(kYes, kNo, kYes);
@@ -134,6 +139,37 @@ TEST_F(DataModuleTest, ClosingASessionAddsTimeAndRefreshesEveryChapterScore) {
     EXPECT_EQ(one(QStringLiteral("select group_concat(C6) from tab_kmmc")).toString(),
               QStringLiteral("66.67,66.67,66.67"));
     EXPECT_EQ(dm->Cn1Table_kmmc.recNo(), 3);
+}
+
+// Other windows write the counters with plain SQL while the shared tables are open:
+// every count starts from what the file holds, and the tables show it afterwards.
+TEST_F(DataModuleTest, CountersAddToTheFileNotToTheRowsReadBefore) {
+    addChapter(*db, QStringLiteral("01"), 1);
+    addChapter(*db, QStringLiteral("0101"), 2);
+    db->execute(QStringLiteral("insert into tab_fgmc (id,q2) values ('01',0),('010101',0)"));
+    dm->RecordDailyAnswer(kYes, kNo, kYes);
+    for (store::Table* shared : {&dm->Cn1Table_kmmc, &dm->Cn1Table_fgmc, &dm->Cn1Table_rz})
+        TDM1::ensureOpen(*shared);
+    dm->Cn1Table_kmmc.last();
+    db->execute(QStringLiteral("update tab_kmmc set D1=10, D2=4, C4=7"));
+    db->execute(QStringLiteral("update tab_fgmc set q2=5"));
+    db->execute(QStringLiteral("update tab_rz set A2=20, A3=2, B1=9, B2=1"));
+
+    dm->RecordChapterAnswer(QStringLiteral("0101"), kYes, kYes);
+    dm->RecordKnowledgePointAnswer(
+        {{QStringLiteral("01010101")}, {QStringLiteral("010101")}, {QStringLiteral("01")}}, kNo,
+        kNo);
+    dm->RecordDailyAnswer(kYes, kYes, kYes);
+    EXPECT_EQ(one(QStringLiteral("select group_concat(C4||','||D1||','||D2,'/') from tab_kmmc")),
+              QStringLiteral("8,11,5/8,11,5"));
+    EXPECT_EQ(one(QStringLiteral("select group_concat(q2) from tab_fgmc")), QStringLiteral("6,6"));
+    EXPECT_EQ(rzRow(), QStringLiteral("21,3,10,2"));
+    // The shared tables show the file, and the chapters keep their current row.
+    EXPECT_EQ(dm->Cn1Table_kmmc.recNo(), 2);
+    EXPECT_EQ(dm->Cn1Table_kmmc.asInt(QStringLiteral("D1")), 11);
+    ASSERT_TRUE(dm->Cn1Table_fgmc.locate(QStringLiteral("id"), QStringLiteral("01")));
+    EXPECT_EQ(dm->Cn1Table_fgmc.asInt(QStringLiteral("q2")), 6);
+    EXPECT_EQ(dm->Cn1Table_rz.asInt(QStringLiteral("A2")), 21);
 }
 
 TEST_F(DataModuleTest, FullMarkRoundsEachFactorHalfToEven) {

@@ -132,16 +132,31 @@ TEST_F(DatasetTest, AFailedPostKeepsTheEditsAndARollbackRestoresTheRows) {
     tm.cancel();
     EXPECT_EQ(tm.text(QStringLiteral("A1")), QStringLiteral("Q5"));
 
-    tm.setRecNo(2);
+    // A set of unanswered rows: once its first row is answered, running the
+    // statement again would give another set. A rollback keeps the set, row by row.
+    Query fresh(&db);
+    fresh.setSql(QStringLiteral("select a1,e2 from tab_answ where e2 is null order by a1"));
+    fresh.open();
+    fresh.edit();
+    fresh.setValue(QStringLiteral("E2"), QStringLiteral("A"));
+    fresh.post();
+    fresh.setRecNo(2);
     {
         store::Transaction tx(db);
-        tm.edit();
-        tm.setValue(QStringLiteral("E2"), QStringLiteral("X"));
-        tm.post();
-        EXPECT_EQ(tm.text(QStringLiteral("E2")), QStringLiteral("X"));
+        fresh.edit();
+        fresh.setValue(QStringLiteral("E2"), QStringLiteral("X"));
+        fresh.post();
+        fresh.append();
+        fresh.setValue(QStringLiteral("A1"), QStringLiteral("q9"));
+        fresh.post();
+        EXPECT_EQ(fresh.recordCount(), 6);
     }  // rolled back
-    EXPECT_TRUE(tm.value(QStringLiteral("E2")).isNull());
-    EXPECT_EQ(tm.recNo(), 2);
+    EXPECT_EQ(ids(fresh), QStringLiteral("Q5,q1,q2,q3,q4").split(u','));
+    fresh.setRecNo(2);
+    EXPECT_EQ(fresh.text(QStringLiteral("A1")), QStringLiteral("q1"));
+    EXPECT_TRUE(fresh.value(QStringLiteral("E2")).isNull());
+    fresh.setRecNo(1);
+    EXPECT_EQ(fresh.text(QStringLiteral("E2")), QStringLiteral("A"));
 }
 
 TEST_F(DatasetTest, ClonesShareRowsButNotTheCursorAndSignalsFollowTheRow) {
