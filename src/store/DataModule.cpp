@@ -156,7 +156,9 @@ void TDM1::RecordDailyAnswer(int firstToday, int wrong, int wasWrong) {
                        {{{}, todayText()}, {{}, wrongOne}, {{}, wrongOne}});
     }
     tx.commit();
-    refreshShared(Cn1Table_rz);
+    if (changed == 0 || Cn1Table_rz.reloadRows(QStringLiteral("A1"), {todayText()}) == 0) {
+        refreshShared(Cn1Table_rz);
+    }
 }
 
 void TDM1::RecordChapterAnswer(const QString& chapterCode, int newQuestion, int wrong) {

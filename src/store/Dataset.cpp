@@ -176,8 +176,8 @@ void Dataset::onRollback() {
     }
 }
 
-void Dataset::reloadRows(const QString& name, const QStringList& keys) {
-    if (!isActive() || store_->table.isEmpty()) return;
+int Dataset::reloadRows(const QString& name, const QStringList& keys) {
+    if (!isActive() || store_->table.isEmpty()) return 0;
     const int c = column(name);
     if (c < 0) throw EngineError(QStringLiteral("field not found: ") + name);
     const auto& index = store_->lookupFor(c);
@@ -190,6 +190,7 @@ void Dataset::reloadRows(const QString& name, const QStringList& keys) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (!rows.empty()) reloadByRowId(rows);
+    return static_cast<int>(rows.size());
 }
 
 void Dataset::reloadByRowId(const std::vector<size_t>& rows) {
@@ -205,24 +206,33 @@ void Dataset::reloadByRowId(const std::vector<size_t>& rows) {
                         quotedIdentifier(s.table) + QStringLiteral(" WHERE rowid=?");
     Database& database = db();
     std::vector<size_t> gone;
+    bool changed = false;
     for (const size_t r : rows) {
         bool found = false;
         database.query(sql, {{QString(), s.rowIds[r]}}, [&](Statement& st) {
             found = true;
-            for (int i = 0; i < columns.size(); ++i)
-                s.rows[r][columns[i]] = st.value(i);
+            for (int i = 0; i < columns.size(); ++i) {
+                QVariant fresh = st.value(i);
+                QVariant& held = s.rows[r][columns[i]];
+                if (fresh.isNull() == held.isNull() && fresh == held) continue;
+                held = std::move(fresh);
+                s.forgetLookup(columns[i]);
+                changed = true;
+            }
         });
         if (!found) gone.push_back(r);
     }
-    std::sort(gone.begin(), gone.end(), std::greater<>());
-    for (const size_t r : gone) {
-        s.rows.erase(s.rows.begin() + static_cast<std::ptrdiff_t>(r));
-        s.rowIds.erase(s.rowIds.begin() + static_cast<std::ptrdiff_t>(r));
-    }
-    // Values changed under the filter, the sort and the lookups: all are rebuilt.
-    ++s.version;
     const int keep = pos_;
-    viewVersion_ = ~quint64{0};
+    if (!gone.empty()) {
+        std::sort(gone.begin(), gone.end(), std::greater<>());
+        for (const size_t r : gone) {
+            s.rows.erase(s.rows.begin() + static_cast<std::ptrdiff_t>(r));
+            s.rowIds.erase(s.rowIds.begin() + static_cast<std::ptrdiff_t>(r));
+        }
+        ++s.version;
+    } else if (changed && (filtered_ || !sortText_.trimmed().isEmpty())) {
+        viewVersion_ = ~quint64{0};  // new values may leave the filter or move in the sort
+    }
     refreshView();
     pos_ = std::clamp(keep, 0, std::max(0, static_cast<int>(view_.size()) - 1));
 }

@@ -56,8 +56,9 @@ class Dataset : public QObject {
     void requery();
     // Reads again from the file the rows whose column holds one of the keys (any
     // case), found by rowid: after a write made with plain SQL, the rows show what
-    // the file holds while the set and the cursor stay as they are.
-    void reloadRows(const QString& name, const QStringList& keys);
+    // the file holds while the set and the cursor stay as they are. Returns how
+    // many rows were read.
+    int reloadRows(const QString& name, const QStringList& keys);
     State state() const { return state_; }
 
     int recordCount();
