@@ -570,7 +570,7 @@ void TFrmExam::SaveCurrentAnswer(int number, std::optional<practice::AnswerKind>
     try {
         if (answer.isEmpty()) {
             row.edit();
-            row.setValue(QStringLiteral("E2_1"), QString(""));
+            row.setValue(QStringLiteral("E2_1"), QStringLiteral(""));
             row.post();
             tx.commit();
             if (updatePicture) setNumberPicture(number, false);
@@ -830,7 +830,7 @@ void TFrmExam::discardClick() {
     store::Transaction tx(dm_.ADOCn1);
     row.edit();
     row.setValue(QStringLiteral("F1"), discard ? 1 : 0);
-    row.setValue(QStringLiteral("E2"), discard ? QStringLiteral("zero") : QString(""));
+    row.setValue(QStringLiteral("E2"), discard ? QStringLiteral("zero") : QStringLiteral(""));
     row.post();
     if (discard) {
         dm_.ADOCn1.execute(QStringLiteral("update tab_answ set F1=1, E2='zero' where a1=?"),

@@ -130,7 +130,7 @@ StoreResult StoreAnswer(store::TDM1& dm, store::Dataset& row, const QString& ans
     try {
         if (answer.isEmpty()) {
             row.edit();
-            row.setValue(QStringLiteral("E2_1"), QString(""));
+            row.setValue(QStringLiteral("E2_1"), QStringLiteral(""));
             row.post();
             tx.commit();
             return result;

@@ -104,13 +104,13 @@ QString decodeWithoutIcu(QByteArrayView bytes, int codepage) {
     for (char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80)
-            out.append(QChar(b));
+            out.append(QLatin1Char(static_cast<char>(b)));
         else if (!singleByteAnsi)
             out.append(QChar(0xFFFD));
         else if (b < 0xA0)
             out.append(QChar(kCp1252High[b - 0x80]));
         else
-            out.append(QChar(b));
+            out.append(QLatin1Char(static_cast<char>(b)));
     }
     return out;
 }

@@ -16,11 +16,13 @@ namespace {
 
 // The files the program's windows load, with the sizes they are laid out for.
 const std::map<QString, QSize> kExpected = {
-    {"zemoup.bmp", {36, 26}},       {"zemodw.bmp", {36, 26}},     {"zemoyes.bmp", {36, 26}},
-    {"zemodw_r.bmp", {36, 26}},     {"zemono.bmp", {36, 26}},     {"zemodw_w.bmp", {36, 26}},
-    {"zemoover.bmp", {36, 26}},     {"zemotxup.bmp", {110, 26}},  {"zemotxdw.bmp", {110, 26}},
-    {"dlgback.bmp", {399, 110}},    {"dlgtitle.bmp", {399, 25}},  {"icon_notice.bmp", {32, 32}},
-    {"icon_warning.bmp", {32, 32}}, {"icon_error.bmp", {32, 32}},
+    {QStringLiteral("zemoup.bmp"), {36, 26}},       {QStringLiteral("zemodw.bmp"), {36, 26}},
+    {QStringLiteral("zemoyes.bmp"), {36, 26}},      {QStringLiteral("zemodw_r.bmp"), {36, 26}},
+    {QStringLiteral("zemono.bmp"), {36, 26}},       {QStringLiteral("zemodw_w.bmp"), {36, 26}},
+    {QStringLiteral("zemoover.bmp"), {36, 26}},     {QStringLiteral("zemotxup.bmp"), {110, 26}},
+    {QStringLiteral("zemotxdw.bmp"), {110, 26}},    {QStringLiteral("dlgback.bmp"), {399, 110}},
+    {QStringLiteral("dlgtitle.bmp"), {399, 25}},    {QStringLiteral("icon_notice.bmp"), {32, 32}},
+    {QStringLiteral("icon_warning.bmp"), {32, 32}}, {QStringLiteral("icon_error.bmp"), {32, 32}},
 };
 
 class PicturesTest : public ::testing::Test {

@@ -89,7 +89,7 @@ TEST_F(DatasetTest, EditsAppendsAndDeletesReachTheFileAtOnce) {
     tm.open();
     ASSERT_TRUE(tm.locate(QStringLiteral("A1"), QStringLiteral("q3")));
     tm.edit();
-    tm.setValue(QStringLiteral("E2_1"), QString(""));
+    tm.setValue(QStringLiteral("E2_1"), QStringLiteral(""));
     tm.setValue(QStringLiteral("e2"), QStringLiteral("B"));
     tm.setValue(QStringLiteral("E3"), 1);
     tm.post();

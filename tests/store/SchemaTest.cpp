@@ -69,7 +69,7 @@ TEST_F(SchemaTest, ABankMadeElsewhereOpensAndKeepsItsRows) {
             "tab_tx5(A1,B1,B2,B3,time)",
         };
         for (const char* t : tables)
-            other.execute(QStringLiteral("create table ") + t);
+            other.execute(QStringLiteral("create table ") + QLatin1String(t));
         other.execute(QStringLiteral("insert into tab_answ (A1,A2) values ('q1','A'),('q1','B')"));
         other.execute(
             QStringLiteral("insert into tab_rz (A1,A2,A3,B1,B2) values "

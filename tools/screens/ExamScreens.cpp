@@ -43,10 +43,10 @@ int main(int argc, char* argv[]) {
         if (!window.OpenPaper()) return 1;
         window.show();
         QTest::qWait(50);
-        window.grab().save(out + QStringLiteral("/exam-answering-%1.png").arg(mode));
+        window.grab().save(out + QStringLiteral("/exam-answering-%1.png").arg(QLatin1String(mode)));
         window.GradePaper(QStringLiteral("0:12:34"));
         QTest::qWait(50);
-        window.grab().save(out + QStringLiteral("/exam-review-%1.png").arg(mode));
+        window.grab().save(out + QStringLiteral("/exam-review-%1.png").arg(QLatin1String(mode)));
         window.close();
     }
     return 0;
