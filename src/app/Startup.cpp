@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "Globals.h"
 #include "MenuPlayer.h"
+#include "Prompt.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -115,6 +116,13 @@ void LoadAnswerTimeTable(store::TDM1& dm) {
             std::trunc(q.asDouble(QStringLiteral("time")) * 600 + 1e-9));
     }
     qb::AnswerTimeTable = table;
+}
+
+bool NoticeReadOnlyBank(const store::Database& bank) {
+    if (!bank.isOpen() || !bank.isReadOnly()) return false;
+    widgets::ShowPromptBox(QStringLiteral("提示"), kReadOnlyBankNotice, 1, QStringLiteral("NO"),
+                           widgets::kPictureWarning);
+    return true;
 }
 
 void RegisterChineseFonts() {

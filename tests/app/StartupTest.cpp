@@ -1,5 +1,6 @@
 // Screen checks, answer times, and one running copy per user.
 #include "DataModule.h"
+#include "FakePrompts.h"
 #include "Globals.h"
 #include "Schema.h"
 #include "Startup.h"
@@ -67,6 +68,19 @@ TEST_F(BankStartupTest, TooManyDotsPerInchEndsTheProgram) {
     ASSERT_TRUE(start.FormCreate(QSize(800, 600), 96.0));
     EXPECT_EQ(qb::ScreenMode, QStringLiteral("800"));
     EXPECT_EQ(start.size(), QSize(800, 600));
+}
+
+// A bank that cannot be written is said so once, at start-up; a writable one is not.
+TEST_F(BankStartupTest, AReadOnlyBankIsToldAtStartUp) {
+    FakePrompts prompts;
+    EXPECT_FALSE(app::NoticeReadOnlyBank(dm.ADOCn1));
+    store::Database readOnly;
+    readOnly.open(dir.path() + QStringLiteral("/data/QBDATA000001.db"),
+                  store::Database::OpenMode::ReadOnly);
+    EXPECT_TRUE(app::NoticeReadOnlyBank(readOnly));
+    EXPECT_EQ(prompts.shown,
+              QStringList({QStringLiteral("prompt|提示|%1|1|1").arg(app::kReadOnlyBankNotice)}));
+    EXPECT_THROW(readOnly.execute(QStringLiteral("delete from tab_plan")), store::EngineError);
 }
 
 // A second copy of the real program asks this one (standing in for the first copy)
