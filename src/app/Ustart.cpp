@@ -2,6 +2,7 @@
 
 #include "DataModule.h"
 #include "Globals.h"
+#include "Guard.h"
 #include "Prompt.h"
 #include "QuitCheck.h"
 #include "Schema.h"
@@ -57,7 +58,8 @@ void TFrmStart::FormShow() {
     if (const QScreen* where = screen()) setGeometry(where->geometry());
     SetWaveVolume(kStartupVolumeLevel);
     if (qb::CurrentKind == 0) qb::CurrentKind = 1;
-    LoadAnswerTimeTable(dm_);
+    // A damaged type table is reported; the menu still plays and the run goes on.
+    widgets::RunGuarded([this] { LoadAnswerTimeTable(dm_); });
     ShockwaveFlash1->setMovie(qb::ProgramFolder + QStringLiteral("pic/main.menu"));
     ShockwaveFlash1->setFocus();
 }
@@ -80,6 +82,11 @@ void TFrmStart::openDocument(const QString& relativePath) {
 }
 
 void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& /*args*/) {
+    // Whatever a command's window lets escape is reported here; the menu plays on.
+    widgets::RunGuarded([this, &command] { dispatch(command); });
+}
+
+void TFrmStart::dispatch(const QString& command) {
     const Command c = LookupCommand(command);
     switch (c.action) {
         case CommandAction::None:
@@ -106,6 +113,11 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
 }
 
 void TFrmStart::QuitCheck() {
+    // A plan or log that cannot be read is reported and the program keeps running.
+    widgets::RunGuarded([this] { quitCheck(); });
+}
+
+void TFrmStart::quitCheck() {
     const QString caption = QStringLiteral("提示");
     switch (JudgeQuitFromBank(dm_)) {
         case QuitOutcome::BelowPlan:

@@ -45,6 +45,8 @@ class TFrmStart : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void dispatch(const QString& command);
+    void quitCheck();
     void openDocument(const QString& relativePath);
 
     store::TDM1& dm_;
