@@ -8,9 +8,12 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cmath>
@@ -123,6 +126,18 @@ bool NoticeReadOnlyBank(const store::Database& bank) {
     widgets::ShowPromptBox(QStringLiteral("提示"), kReadOnlyBankNotice, 1, QStringLiteral("NO"),
                            widgets::kPictureWarning);
     return true;
+}
+
+bool LoadQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qWarning("Qt's Chinese translations are not installed; standard buttons stay English");
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 void RegisterChineseFonts() {

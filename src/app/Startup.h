@@ -71,6 +71,10 @@ inline const QString kReadOnlyBankNotice = QStringLiteral(
 // true when it did.
 bool NoticeReadOnlyBank(const store::Database& bank);
 
+// Qt's own Chinese texts (standard buttons, system dialogs), from Qt's translation
+// folder; false when they are not installed and the buttons stay in English.
+bool LoadQtTranslations();
+
 // The font substitutions that give "宋体" and "黑体" Chinese faces on this system.
 void RegisterChineseFonts();
 

@@ -19,6 +19,7 @@ int main(int argc, char* argv[]) {
     app::Application application(argc, argv);
     QApplication::setApplicationName(app::kProductTitle);
     QApplication::setApplicationDisplayName(app::kProductTitle);
+    app::LoadQtTranslations();
     app::RegisterChineseFonts();
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(14);

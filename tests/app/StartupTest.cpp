@@ -2,13 +2,19 @@
 #include "DataModule.h"
 #include "FakePrompts.h"
 #include "Globals.h"
+#include "QuitCheck.h"
 #include "Schema.h"
 #include "Startup.h"
 #include "Ustart.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -81,6 +87,22 @@ TEST_F(BankStartupTest, AReadOnlyBankIsToldAtStartUp) {
     EXPECT_EQ(prompts.shown,
               QStringList({QStringLiteral("prompt|提示|%1|1|1").arg(app::kReadOnlyBankNotice)}));
     EXPECT_THROW(readOnly.execute(QStringLiteral("delete from tab_plan")), store::EngineError);
+}
+
+// After start-up's translation step the system's standard buttons speak Chinese.
+TEST(TranslationTest, StandardButtonsAreChinese) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFileInfo::exists(folder + QStringLiteral("/qtbase_zh_CN.qm"))) {
+        GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    }
+    ASSERT_TRUE(app::LoadQtTranslations());
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("提示"), app::kBelowPlanQuestion,
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
 }
 
 // A second copy of the real program asks this one (standing in for the first copy)
