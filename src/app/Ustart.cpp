@@ -32,6 +32,8 @@ TFrmStart::TFrmStart(store::TDM1& dm, QWidget* parent) : QWidget(parent), dm_(dm
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ShockwaveFlash1);
     connect(ShockwaveFlash1, &MenuPlayer::FSCommand, this, &TFrmStart::ShockwaveFlash1FSCommand);
+    ShockwaveFlash1->setAvailability(
+        [this](const QString& command) { return IsCommandAvailable(command); });
     openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 }
 
@@ -66,10 +68,28 @@ void TFrmStart::FormShow() {
 
 void TFrmStart::registerWindow(CommandAction action, Opener opener) {
     openers_[action] = std::move(opener);
+    ShockwaveFlash1->update();
 }
 
 void TFrmStart::setMockExamStarter(std::function<void(int)> starter) {
     startMockExam_ = std::move(starter);
+    ShockwaveFlash1->update();
+}
+
+bool TFrmStart::IsCommandAvailable(const QString& command) const {
+    switch (LookupCommand(command).action) {
+        case CommandAction::None:
+            return false;
+        case CommandAction::OpenRegulations:
+        case CommandAction::OpenContacts:
+        case CommandAction::OpenHelp:
+        case CommandAction::Quit:
+            return true;
+        case CommandAction::MockExam:
+            return static_cast<bool>(startMockExam_);
+        default:
+            return openers_.count(LookupCommand(command).action) > 0;
+    }
 }
 
 void TFrmStart::setDocumentOpener(std::function<void(const QUrl&)> opener) {
@@ -87,6 +107,7 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
 }
 
 void TFrmStart::dispatch(const QString& command) {
+    if (!IsCommandAvailable(command)) return;
     const Command c = LookupCommand(command);
     switch (c.action) {
         case CommandAction::None:

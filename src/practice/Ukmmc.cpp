@@ -210,6 +210,9 @@ TFrmkmmc::TFrmkmmc(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
     wire(SpeedButton5, &TFrmkmmc::epEfButton6Click);
     wire(SpeedButton4, &TFrmkmmc::epEfButton5Click);
     wire(SpeedButton6, &TFrmkmmc::SpeedButton6Click);
+    // Buttons whose window is not installed in this program are grey, not dead.
+    SpeedButton5->setEnabled(static_cast<bool>(entryRunner()));
+    SpeedButton4->setEnabled(widgets::HasSystemSettings());
 
     applyLayout();
 }

@@ -213,13 +213,13 @@ TEST_F(BrowserTest, ShowingEndsWithTheNormalCursor) {
 }
 
 TEST_F(BrowserTest, SubjectAndGroupRowsAreRefused) {
-    open();
     practice::setChapterPracticeRunner([](const QString&, const std::function<void()>&) {
         ADD_FAILURE() << "practice started for a subject row";
         return true;
     });
     bool entryRan = false;
     practice::setQuestionEntryRunner([&](const QString&, QWidget*, int&) { entryRan = true; });
+    open();
     selectRow(QStringLiteral("01"));
     click(browser->SpeedButton1);
     click(browser->SpeedButton3);
@@ -356,8 +356,6 @@ TEST_F(BrowserTest, AnErrorInPracticeStillBringsTheBrowserBack) {
 TEST_F(BrowserTest, QuestionEntryAddsWhatWasSavedToTheShownTotal) {
     setCounters(QStringLiteral("010101"), 9000, 0, 0);
     setCounters(QStringLiteral("010102"), 999, 0, 0);
-    open();
-    selectRow(QStringLiteral("0101"));
     QString enteredInto;
     QWidget* owner = nullptr;
     practice::setQuestionEntryRunner([&](const QString& code, QWidget* opener, int& saved) {
@@ -366,6 +364,8 @@ TEST_F(BrowserTest, QuestionEntryAddsWhatWasSavedToTheShownTotal) {
         setCounters(QStringLiteral("0101"), 5, 0, 0);
         saved = 3;
     });
+    open();
+    selectRow(QStringLiteral("0101"));
     click(browser->SpeedButton5);
     EXPECT_EQ(enteredInto, QStringLiteral("0101"));
     EXPECT_EQ(owner, browser.get());
@@ -380,13 +380,13 @@ TEST_F(BrowserTest, QuestionEntryAddsWhatWasSavedToTheShownTotal) {
 }
 
 TEST_F(BrowserTest, AnErrorInQuestionEntryIsReportedAfterTheCatalogueIsRead) {
-    open();
-    selectRow(QStringLiteral("010102"));
     practice::setQuestionEntryRunner([&](const QString&, QWidget*, int& saved) {
         saved = 2;
         setCounters(QStringLiteral("010102"), 2, 0, 0);
         throw std::runtime_error("disk full");
     });
+    open();
+    selectRow(QStringLiteral("010102"));
     click(browser->SpeedButton5);
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("message|提示|录入试题后出现异常!|1|0")});
     EXPECT_EQ(cell(3, 1), QStringLiteral("2"));
@@ -394,16 +394,24 @@ TEST_F(BrowserTest, AnErrorInQuestionEntryIsReportedAfterTheCatalogueIsRead) {
     EXPECT_EQ(currentCode(), QStringLiteral("010102"));
 }
 
-TEST_F(BrowserTest, WithoutAnEntryWindowQuestionEntryDoesNothing) {
+// "试题录入" and "设置" are grey until their windows are installed in the program.
+TEST_F(BrowserTest, WithoutTheirWindowsEntryAndSettingsAreGrey) {
     open();
+    EXPECT_FALSE(browser->SpeedButton5->isEnabled());
+    EXPECT_FALSE(browser->SpeedButton4->isEnabled());
     selectRow(QStringLiteral("010101"));
     click(browser->SpeedButton5);
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(browser->isVisible());
+    browser.reset();
+    practice::setQuestionEntryRunner([](const QString&, QWidget*, int&) {});
+    widgets::setSystemSettingsRunner([](QWidget*) {});
+    open();
+    EXPECT_TRUE(browser->SpeedButton5->isEnabled());
+    EXPECT_TRUE(browser->SpeedButton4->isEnabled());
 }
 
 TEST_F(BrowserTest, SettingsOpenInTheMusicLayout) {
-    open();
     qb::ConfigMode = 1;
     QWidget* owner = nullptr;
     int modeSeen = -1;
@@ -411,6 +419,7 @@ TEST_F(BrowserTest, SettingsOpenInTheMusicLayout) {
         owner = opener;
         modeSeen = qb::ConfigMode;
     });
+    open();
     click(browser->SpeedButton4);
     EXPECT_EQ(modeSeen, 0);
     EXPECT_EQ(owner, browser.get());

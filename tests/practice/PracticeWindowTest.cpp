@@ -13,6 +13,7 @@
 #include "ProgramEnd.h"
 #include "QuestionCardWidget.h"
 #include "Ulxxt.h"
+#include "WindowHooks.h"
 
 #include <QFile>
 #include <QLabel>
@@ -568,6 +569,21 @@ TEST_F(PracticeWindowTest, TheDesktopButtonMinimisesTheProgramsWindows) {
     open();
     click(QStringLiteral("epEfTrBtn7"));
     EXPECT_TRUE(window->isMinimized());
+}
+
+// "修改本题" and "设置" are grey until the editor and the settings window are installed.
+TEST_F(PracticeWindowTest, ButtonsWithoutTheirWindowAreGrey) {
+    open();
+    EXPECT_FALSE(find(QStringLiteral("epEfTrBtn11"))->isEnabled());
+    EXPECT_FALSE(find(QStringLiteral("epEfTrBtn8"))->isEnabled());
+    window.reset();
+    practice::setQuestionEditorRunner([](QWidget*) {});
+    widgets::setSystemSettingsRunner([](QWidget*) {});
+    open();
+    EXPECT_TRUE(find(QStringLiteral("epEfTrBtn11"))->isEnabled());
+    EXPECT_TRUE(find(QStringLiteral("epEfTrBtn8"))->isEnabled());
+    practice::setQuestionEditorRunner(nullptr);
+    widgets::setSystemSettingsRunner(nullptr);
 }
 
 TEST_F(PracticeWindowTest, TheRunnerShowsANonEmptySetModallyAndFreesTheWindow) {
