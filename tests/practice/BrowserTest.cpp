@@ -425,6 +425,30 @@ TEST_F(BrowserTest, SettingsOpenInTheMusicLayout) {
     EXPECT_EQ(owner, browser.get());
 }
 
+// A subject's menu item opens the whole catalogue on that subject's first row, in view.
+TEST_F(BrowserTest, ASubjectItemOpensOnItsSubjectsFirstRow) {
+    {
+        store::Database db;
+        db.open(bankPath);
+        for (int i = 0; i < 40; ++i)
+            addChapter(db, QStringLiteral("0101%1").arg(i + 10), 10 + i);
+        addChapter(db, QStringLiteral("02"), 60, QStringLiteral("网络基础"));
+        addChapter(db, QStringLiteral("0201"), 61, QStringLiteral("网络协议"));
+    }
+    for (const auto& [subject, code] : {std::pair{2, "02"}, std::pair{1, "01"}}) {
+        SCOPED_TRACE(subject);
+        qb::CurrentSubject = subject;
+        open();
+        EXPECT_EQ(currentCode(), QLatin1String(code));
+        const QModelIndex current = browser->DBGrid1->currentIndex();
+        EXPECT_EQ(cell(current.row(), 0), QLatin1String(code));  // the grid shows C2
+        EXPECT_TRUE(
+            browser->DBGrid1->viewport()->rect().contains(browser->DBGrid1->visualRect(current)));
+        EXPECT_EQ(browser->DBGrid1->model()->rowCount(), 46);
+        browser.reset();
+    }
+}
+
 TEST_F(BrowserTest, CloseButtonClosesTheWindowAndItsDatasets) {
     open();
     ASSERT_TRUE(dm->Cn1Table_kmmc.isActive());
