@@ -171,9 +171,19 @@ double MenuPlayer::hoverLevel(const Hit& h) const {
     return glow_[h.section][h.item];
 }
 
+void MenuPlayer::setAvailability(std::function<bool(const QString& command)> available) {
+    available_ = std::move(available);
+    update();
+}
+
+bool MenuPlayer::isAvailable(int section, int item) const {
+    if (section < 0 || section >= menu_.sections.size()) return false;
+    if (item < 0 || item >= menu_.sections[section].items.size()) return false;
+    return !available_ || available_(menu_.sections[section].items[item].command);
+}
+
 void MenuPlayer::activate(int section, int item) {
-    if (section < 0 || section >= menu_.sections.size()) return;
-    if (item < 0 || item >= menu_.sections[section].items.size()) return;
+    if (!isAvailable(section, item)) return;
     emit FSCommand(menu_.sections[section].items[item].command, QString());
 }
 
@@ -269,8 +279,11 @@ void MenuPlayer::paintSection(QPainter& p, int section) {
 
 void MenuPlayer::paintItem(QPainter& p, int section, int item, const QRectF& base) {
     const MenuItem& it = menu_.sections[section].items[item];
-    const double glow = hoverLevel({section, item});
-    const bool down = pressed_ == Hit{section, item} && hover_ == Hit{section, item};
+    // An item whose window is not there yet is drawn grey and does not react.
+    const bool live = isAvailable(section, item);
+    const QColor accent = live ? accent : QColor(165, 170, 176);
+    const double glow = live ? hoverLevel({section, item}) : 0.0;
+    const bool down = live && pressed_ == Hit{section, item} && hover_ == Hit{section, item};
     // Hovered tiles lift a little; a pressed tile sinks back.
     const double lift = down ? -1.0 : 3.0 * glow;
     QRectF r = base.adjusted(-glow * 2, -glow * 2, glow * 2, glow * 2).translated(0, -lift);
@@ -279,16 +292,18 @@ void MenuPlayer::paintItem(QPainter& p, int section, int item, const QRectF& bas
     p.setBrush(QColor(0, 0, 0, static_cast<int>(35 + 40 * glow)));
     p.drawRoundedRect(r.translated(0, 3 + lift), radius, radius);
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
-    const QColor top = down ? it.accent.darker(115) : QColor(255, 255, 255, 240);
-    const QColor bottom = down ? it.accent.darker(130) : QColor(232, 242, 252, 240);
+    const QColor top = down ? accent.darker(115)
+                            : (live ? QColor(255, 255, 255, 240) : QColor(214, 218, 222, 225));
+    const QColor bottom = down ? accent.darker(130)
+                               : (live ? QColor(232, 242, 252, 240) : QColor(196, 200, 205, 225));
     fill.setColorAt(0, top);
     fill.setColorAt(1, bottom);
     p.setBrush(fill);
-    p.setPen(QPen(glow > 0.05 ? it.accent : QColor(255, 255, 255, 120), 1 + glow));
+    p.setPen(QPen(glow > 0.05 ? accent : QColor(255, 255, 255, 120), 1 + glow));
     p.drawRoundedRect(r, radius, radius);
     // The accent bar on the left widens under the mouse.
     p.setPen(Qt::NoPen);
-    p.setBrush(it.accent);
+    p.setBrush(accent);
     const double bar = 4 + 4 * glow;
     QPainterPath barPath;
     barPath.addRoundedRect(QRectF(r.left(), r.top(), bar + radius, r.height()), radius, radius);
@@ -296,9 +311,12 @@ void MenuPlayer::paintItem(QPainter& p, int section, int item, const QRectF& bas
     clip.addRect(QRectF(r.left(), r.top(), bar, r.height()));
     p.drawPath(barPath.intersected(clip));
 
-    const QColor text =
-        down ? Qt::white : (glow > 0.5 ? it.accent.darker(140) : QColor(20, 40, 70));
-    const bool twoLines = !it.detail.isEmpty() && r.height() > 34;
+    const QColor text = !live        ? QColor(128, 132, 138)
+                        : down       ? Qt::white
+                        : glow > 0.5 ? accent.darker(140)
+                                     : QColor(20, 40, 70);
+    const QString detail = live ? it.detail : QStringLiteral("暂未提供");
+    const bool twoLines = !detail.isEmpty() && r.height() > 34;
     const QRectF textRect = r.adjusted(bar + 10, 2, -8, -2);
     p.setPen(text);
     p.setFont(fittedFont(it.caption, std::min(r.height() * (twoLines ? 0.34 : 0.42), 22.0),
@@ -307,12 +325,11 @@ void MenuPlayer::paintItem(QPainter& p, int section, int item, const QRectF& bas
         p.drawText(
             QRectF(textRect.left(), textRect.top(), textRect.width(), textRect.height() * 0.58),
             Qt::AlignLeft | Qt::AlignBottom, it.caption);
-        p.setFont(
-            fittedFont(it.detail, std::min(r.height() * 0.24, 15.0), textRect.width(), false));
-        p.setPen(down ? QColor(235, 245, 255) : QColor(80, 100, 125));
+        p.setFont(fittedFont(detail, std::min(r.height() * 0.24, 15.0), textRect.width(), false));
+        p.setPen(down ? QColor(235, 245, 255) : live ? QColor(80, 100, 125) : text);
         p.drawText(QRectF(textRect.left(), textRect.top() + textRect.height() * 0.6,
                           textRect.width(), textRect.height() * 0.4),
-                   Qt::AlignLeft | Qt::AlignTop, it.detail);
+                   Qt::AlignLeft | Qt::AlignTop, detail);
     } else {
         p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, it.caption);
     }
@@ -324,7 +341,8 @@ void MenuPlayer::mouseMoveEvent(QMouseEvent* event) {
     const Hit h = hitAt(event->position());
     if (!(h == hover_)) {
         hover_ = h;
-        setCursor(h.valid() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        setCursor(h.valid() && isAvailable(h.section, h.item) ? Qt::PointingHandCursor
+                                                              : Qt::ArrowCursor);
         update();
     }
 }

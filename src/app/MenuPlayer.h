@@ -10,6 +10,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 namespace app {
 
 struct MenuItem {
@@ -49,8 +51,12 @@ class MenuPlayer : public QWidget {
     const MenuDescription& menu() const { return menu_; }
     // Where an item is drawn now, in widget coordinates (for tests and hit testing).
     QRectF itemRect(int section, int item) const;
-    // Sends an item's command as if it had been clicked.
+    // Sends an item's command as if it had been clicked; an unavailable item sends nothing.
     void activate(int section, int item);
+    // Which commands can run now; the others are drawn grey and do nothing. Without
+    // it every item is available.
+    void setAvailability(std::function<bool(const QString& command)> available);
+    bool isAvailable(int section, int item) const;
 
   signals:
     // The text of the picked item's command, and its arguments (always empty).
@@ -88,7 +94,8 @@ class MenuPlayer : public QWidget {
     Hit hover_;
     Hit pressed_;
     Hit focus_;
-    QVector<QVector<double>> glow_;  // per item, eases towards 1 under the mouse
+    QVector<QVector<double>> glow_;
+    std::function<bool(const QString&)> available_;  // per item, eases towards 1 under the mouse
 };
 
 }  // namespace app

@@ -3,13 +3,17 @@
 #include "DataModule.h"
 #include "Globals.h"
 #include "MenuPlayer.h"
+#include "Prompt.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cmath>
@@ -115,6 +119,25 @@ void LoadAnswerTimeTable(store::TDM1& dm) {
             std::trunc(q.asDouble(QStringLiteral("time")) * 600 + 1e-9));
     }
     qb::AnswerTimeTable = table;
+}
+
+bool NoticeReadOnlyBank(const store::Database& bank) {
+    if (!bank.isOpen() || !bank.isReadOnly()) return false;
+    widgets::ShowPromptBox(QStringLiteral("提示"), kReadOnlyBankNotice, 1, QStringLiteral("NO"),
+                           widgets::kPictureWarning);
+    return true;
+}
+
+bool LoadQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qWarning("Qt's Chinese translations are not installed; standard buttons stay English");
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 void RegisterChineseFonts() {

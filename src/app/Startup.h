@@ -13,8 +13,9 @@ class QScreen;
 class QWidget;
 
 namespace store {
+class Database;
 class TDM1;
-}
+}  // namespace store
 
 namespace app {
 
@@ -60,6 +61,19 @@ QString ScreenModeFor(const QSize& screen);
 // Fills AnswerTimeTable from tab_tx<CurrentKind>: type ids and Trunc(time × 600)
 // tenths of a second. With no rows the table is left as it was.
 void LoadAnswerTimeTable(store::TDM1& dm);
+
+// Told at start-up, before the menu: a bank that cannot be written can be browsed,
+// but no answer is kept.
+inline const QString kReadOnlyBankNotice = QStringLiteral(
+    "题库文件是只读的，可以浏览试题，但无法保存答题记录。请检查题库文件及其文件夹的权限！");
+
+// Shows kReadOnlyBankNotice in the prompt box when the bank cannot be written;
+// true when it did.
+bool NoticeReadOnlyBank(const store::Database& bank);
+
+// Qt's own Chinese texts (standard buttons, system dialogs), from Qt's translation
+// folder; false when they are not installed and the buttons stay in English.
+bool LoadQtTranslations();
 
 // The font substitutions that give "宋体" and "黑体" Chinese faces on this system.
 void RegisterChineseFonts();

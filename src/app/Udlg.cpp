@@ -195,7 +195,11 @@ void TFrmDlg::paintEvent(QPaintEvent*) {
 
 int WindowPromptService::promptBox(const QString& caption, const QString& text, int kind,
                                    const QString& mode, int picture) {
-    return dialog_->ShowPromptBox(caption, text, kind, mode, picture);
+    if (!dialog_->isVisible()) return dialog_->ShowPromptBox(caption, text, kind, mode, picture);
+    // A prompt asked while the box is up (a timer's, say) gets a box of its own: the
+    // first keeps its text and buttons, and each caller gets its own answer.
+    TFrmDlg second(dialog_->parentWidget());
+    return second.ShowPromptBox(caption, text, kind, mode, picture);
 }
 
 widgets::MessageResult WindowPromptService::messageBox(const QString& caption, const QString& text,

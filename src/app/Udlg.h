@@ -47,8 +47,8 @@ class TFrmDlg : public QDialog {
     bool closingByButton_ = false;
 };
 
-// The service the program installs: prompts through TFrmDlg, system messages
-// through QMessageBox.
+// The service the program installs: prompts through TFrmDlg (a second box while the
+// first is up), system messages through QMessageBox.
 class WindowPromptService : public widgets::PromptService {
   public:
     explicit WindowPromptService(TFrmDlg* dialog) : dialog_(dialog) {}

@@ -2,6 +2,7 @@
 
 #include "DataModule.h"
 #include "Globals.h"
+#include "Guard.h"
 #include "Prompt.h"
 #include "QuitCheck.h"
 #include "Schema.h"
@@ -31,6 +32,8 @@ TFrmStart::TFrmStart(store::TDM1& dm, QWidget* parent) : QWidget(parent), dm_(dm
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ShockwaveFlash1);
     connect(ShockwaveFlash1, &MenuPlayer::FSCommand, this, &TFrmStart::ShockwaveFlash1FSCommand);
+    ShockwaveFlash1->setAvailability(
+        [this](const QString& command) { return IsCommandAvailable(command); });
     openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 }
 
@@ -57,17 +60,36 @@ void TFrmStart::FormShow() {
     if (const QScreen* where = screen()) setGeometry(where->geometry());
     SetWaveVolume(kStartupVolumeLevel);
     if (qb::CurrentKind == 0) qb::CurrentKind = 1;
-    LoadAnswerTimeTable(dm_);
+    // A damaged type table is reported; the menu still plays and the run goes on.
+    widgets::RunGuarded([this] { LoadAnswerTimeTable(dm_); });
     ShockwaveFlash1->setMovie(qb::ProgramFolder + QStringLiteral("pic/main.menu"));
     ShockwaveFlash1->setFocus();
 }
 
 void TFrmStart::registerWindow(CommandAction action, Opener opener) {
     openers_[action] = std::move(opener);
+    ShockwaveFlash1->update();
 }
 
 void TFrmStart::setMockExamStarter(std::function<void(int)> starter) {
     startMockExam_ = std::move(starter);
+    ShockwaveFlash1->update();
+}
+
+bool TFrmStart::IsCommandAvailable(const QString& command) const {
+    switch (LookupCommand(command).action) {
+        case CommandAction::None:
+            return false;
+        case CommandAction::OpenRegulations:
+        case CommandAction::OpenContacts:
+        case CommandAction::OpenHelp:
+        case CommandAction::Quit:
+            return true;
+        case CommandAction::MockExam:
+            return static_cast<bool>(startMockExam_);
+        default:
+            return openers_.count(LookupCommand(command).action) > 0;
+    }
 }
 
 void TFrmStart::setDocumentOpener(std::function<void(const QUrl&)> opener) {
@@ -80,6 +102,12 @@ void TFrmStart::openDocument(const QString& relativePath) {
 }
 
 void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& /*args*/) {
+    // Whatever a command's window lets escape is reported here; the menu plays on.
+    widgets::RunGuarded([this, &command] { dispatch(command); });
+}
+
+void TFrmStart::dispatch(const QString& command) {
+    if (!IsCommandAvailable(command)) return;
     const Command c = LookupCommand(command);
     switch (c.action) {
         case CommandAction::None:
@@ -106,6 +134,11 @@ void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& 
 }
 
 void TFrmStart::QuitCheck() {
+    // A plan or log that cannot be read is reported and the program keeps running.
+    widgets::RunGuarded([this] { quitCheck(); });
+}
+
+void TFrmStart::quitCheck() {
     const QString caption = QStringLiteral("提示");
     switch (JudgeQuitFromBank(dm_)) {
         case QuitOutcome::BelowPlan:

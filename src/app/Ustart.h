@@ -28,11 +28,15 @@ class TFrmStart : public QWidget {
     void FormShow();
     void ShockwaveFlash1FSCommand(const QString& command, const QString& args);
 
-    // Windows register what opens them; a command whose window is not there does nothing.
+    // Windows register what opens them; a command whose window is not there does
+    // nothing, and its menu item is grey until the window registers.
     using Opener = std::function<void(const Command&)>;
     void registerWindow(CommandAction action, Opener opener);
     void setMockExamStarter(std::function<void(int kind)> starter);
     void setDocumentOpener(std::function<void(const QUrl&)> opener);
+    // Whether the command has something to run: the shell's own commands always,
+    // a window command once its window is registered.
+    bool IsCommandAvailable(const QString& command) const;
 
     // Judges today's study against the plan and closes the window unless the user
     // chooses to stay.
@@ -45,6 +49,8 @@ class TFrmStart : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void dispatch(const QString& command);
+    void quitCheck();
     void openDocument(const QString& relativePath);
 
     store::TDM1& dm_;

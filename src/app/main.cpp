@@ -1,5 +1,6 @@
 // Start-up: one copy only, the menu present, the bank open, the screen checked;
 // then the main window plays the menu until the user quits.
+#include "Application.h"
 #include "DataModule.h"
 #include "Globals.h"
 #include "Prompt.h"
@@ -10,15 +11,15 @@
 #include "Ustart.h"
 #include "Windows.h"
 
-#include <QApplication>
 #include <QScreen>
 
 #include <memory>
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+    app::Application application(argc, argv);
     QApplication::setApplicationName(app::kProductTitle);
     QApplication::setApplicationDisplayName(app::kProductTitle);
+    app::LoadQtTranslations();
     app::RegisterChineseFonts();
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(14);
@@ -65,6 +66,7 @@ int main(int argc, char* argv[]) {
     app::WindowPromptService windowPrompts(&dialog);
     widgets::setPromptService(&windowPrompts);
 
+    app::NoticeReadOnlyBank(dm->ADOCn1);
     instance.setMainWindow(&start);
     start.show();
     const int result = QApplication::exec();

@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "EffectButton.h"
 #include "Globals.h"
+#include "Guard.h"
 #include "RichText.h"
 
 #include <QHBoxLayout>
@@ -127,7 +128,7 @@ void TfrmAnswFagui::ApplyLayout(bool compact) {
 }
 
 void TfrmAnswFagui::showEvent(QShowEvent* event) {
-    FormShow();
+    widgets::RunGuarded([this] { FormShow(); });
     QDialog::showEvent(event);
 }
 

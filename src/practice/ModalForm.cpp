@@ -1,6 +1,6 @@
 #include "ModalForm.h"
 
-#include "Prompt.h"
+#include "Guard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,18 +52,11 @@ void SetBusyCursor() {
 }
 
 void SetNormalCursor() {
-    while (QApplication::overrideCursor() != nullptr)
-        QApplication::restoreOverrideCursor();
+    widgets::RestoreNormalCursor();
 }
 
 void RunGuarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        SetNormalCursor();
-        widgets::ShowPromptBox(QStringLiteral("错误"), QString::fromUtf8(e.what()), 1,
-                               QStringLiteral("NO"), widgets::kPictureError);
-    }
+    widgets::RunGuarded(handler);
 }
 
 }  // namespace practice

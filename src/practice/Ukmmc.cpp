@@ -210,6 +210,9 @@ TFrmkmmc::TFrmkmmc(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
     wire(SpeedButton5, &TFrmkmmc::epEfButton6Click);
     wire(SpeedButton4, &TFrmkmmc::epEfButton5Click);
     wire(SpeedButton6, &TFrmkmmc::SpeedButton6Click);
+    // Buttons whose window is not installed in this program are grey, not dead.
+    SpeedButton5->setEnabled(static_cast<bool>(entryRunner()));
+    SpeedButton4->setEnabled(widgets::HasSystemSettings());
 
     applyLayout();
 }
@@ -253,7 +256,16 @@ void TFrmkmmc::FormShow() {
     epNum_Err->setNumber(totals.wrong);
     if (const auto score = OverallScore(totals.answers, totals.wrong)) Lb_fs->setText(*score);
 
-    if (!ActedCode.isEmpty()) kmmc.locate(QStringLiteral("C1"), ActedCode, Qt::CaseInsensitive);
+    if (!ActedCode.isEmpty()) {
+        kmmc.locate(QStringLiteral("C1"), ActedCode, Qt::CaseInsensitive);
+    } else if (qb::CurrentSubject >= 1 && qb::CurrentSubject <= 5) {
+        // Opened by a subject's menu item: that subject's first row, among all of them.
+        const QString subject = QStringLiteral("0%1").arg(qb::CurrentSubject);
+        for (kmmc.first(); !kmmc.eof(); kmmc.next()) {
+            if (kmmc.text(QStringLiteral("C1")).startsWith(subject)) break;
+        }
+        if (kmmc.eof()) kmmc.first();
+    }
     followDataset();
 }
 

@@ -166,6 +166,9 @@ TFrmLxxt::TFrmLxxt(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
     setFont(pixelFont(14));
     buildControls();
     applyLayout(qb::ScreenMode == QLatin1String("800"));
+    // Buttons whose window is not installed in this program are grey, not dead.
+    epEfTrBtn11->setEnabled(static_cast<bool>(questionEditorRunner()));
+    epEfTrBtn8->setEnabled(widgets::HasSystemSettings());
     FormCreate();
     // Keys go to the window before its controls (Backspace, Enter, A to F).
     qApp->installEventFilter(this);

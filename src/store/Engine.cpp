@@ -4,12 +4,16 @@
 #include "JetSql.h"
 
 #include <QDate>
+#include <QFile>
+#include <QFileInfo>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace store {
 
-EngineError::EngineError(const QString& message) : std::runtime_error(message.toStdString()) {}
+EngineError::EngineError(const QString& message, int code)
+    : std::runtime_error(message.toStdString()), code_(code & 0xff) {}
 
 QString quoted(const QString& text) {
     QString inner = text;
@@ -143,7 +147,7 @@ bool Statement::step() {
     if (rc == SQLITE_DONE) return false;
     const QString message = QString::fromUtf8(sqlite3_errmsg(db_->handle()));
     sqlite3_reset(stmt_);
-    throw EngineError(message);
+    throw EngineError(message, rc);
 }
 
 int Statement::columnCount() const {
@@ -219,12 +223,26 @@ void Database::fail(const QString& context) const {
     QString message = db_ != nullptr ? QString::fromUtf8(sqlite3_errmsg(db_))
                                      : QStringLiteral("database is not open");
     if (!context.isEmpty()) message += QStringLiteral(" [") + context + u']';
-    throw EngineError(message);
+    throw EngineError(message, db_ != nullptr ? sqlite3_extended_errcode(db_) : SQLITE_MISUSE);
 }
+
+namespace {
+
+bool writable(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+}  // namespace
 
 void Database::open(const QString& path, OpenMode mode) {
     close();
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    const QString folder = QFileInfo(path).absolutePath();
+    // A file that cannot be written, or whose folder cannot take a journal, is
+    // opened for reading only: it can be browsed, and writing fails at once.
+    const bool readOnly =
+        mode == OpenMode::ReadOnly || (mode == OpenMode::ReadWrite && QFileInfo::exists(path) &&
+                                       (!writable(path) || !writable(folder)));
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
     if (mode == OpenMode::Create) flags |= SQLITE_OPEN_CREATE;
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
@@ -232,21 +250,29 @@ void Database::open(const QString& path, OpenMode mode) {
         const QString message = handle != nullptr ? QString::fromUtf8(sqlite3_errmsg(handle))
                                                   : QStringLiteral("cannot open");
         sqlite3_close(handle);
-        throw EngineError(message + QStringLiteral(" [") + path + u']');
+        throw EngineError(message + QStringLiteral(" [") + path + u']', rc);
     }
     db_ = handle;
     path_ = path;
+    readOnly_ = readOnly;
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
     try {
         registerJetFunctions(db_);
-        // Touches the file: a file that is not a database fails here, not later.
-        execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
         execNative(QStringLiteral("PRAGMA synchronous=FULL"));
+        if (mode == OpenMode::Create) useWriteAheadLog();
     } catch (...) {
         close();
         throw;
     }
+}
+
+bool Database::isReadOnly() const {
+    return db_ != nullptr && (readOnly_ || sqlite3_db_readonly(db_, "main") == 1);
+}
+
+void Database::useWriteAheadLog() {
+    execNative(QStringLiteral("PRAGMA journal_mode=WAL"));
 }
 
 void Database::close() {
@@ -265,7 +291,7 @@ void Database::execNative(const QString& sql) {
     if (rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(error != nullptr ? error : sqlite3_errstr(rc));
         sqlite3_free(error);
-        throw EngineError(message + QStringLiteral(" [") + sql + u']');
+        throw EngineError(message + QStringLiteral(" [") + sql + u']', rc);
     }
 }
 

@@ -22,11 +22,17 @@ struct sqlite3_stmt;
 
 namespace store {
 
-// Any failure reported by the engine; what() carries the engine's own message.
+// Any failure reported by the engine; what() carries the engine's own message and
+// code() its primary result code (SQLITE_BUSY, SQLITE_FULL, ...; 0 when the failure
+// is the adapter's own), which is what the user is told about.
 class EngineError : public std::runtime_error {
   public:
-    explicit EngineError(const QString& message);
+    explicit EngineError(const QString& message, int code = 0);
     QString message() const { return QString::fromUtf8(what()); }
+    int code() const { return code_; }
+
+  private:
+    int code_ = 0;
 };
 
 // One value bound by name (":A1" or "A1") or, with an empty name, by position.
@@ -87,18 +93,26 @@ class Transaction {
 
 class Database {
   public:
-    enum class OpenMode { ReadWrite, Create };
+    // ReadWrite falls back to reading only when the file or its folder cannot be
+    // written; ReadOnly never writes, not even a journal.
+    enum class OpenMode { ReadWrite, Create, ReadOnly };
 
     Database() = default;
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens an existing file (ReadWrite) or creates it (Create). Throws EngineError.
+    // Opens an existing file (ReadWrite, ReadOnly) or creates it (Create). Only a
+    // created file is switched to the write-ahead log here; an existing one keeps
+    // every byte until useWriteAheadLog(). Throws EngineError.
     void open(const QString& path, OpenMode mode = OpenMode::ReadWrite);
     void close();
     bool isOpen() const { return db_ != nullptr; }
     QString path() const { return path_; }
+    // True when nothing can be stored: the file or its folder is not writable.
+    bool isReadOnly() const;
+    // Readers and the one writer then no longer wait for each other.
+    void useWriteAheadLog();
 
     // Runs one statement written in the program's dialect; returns the rows changed.
     int execute(const QString& sql, const Params& params = {});
@@ -146,6 +160,7 @@ class Database {
     sqlite3* db_ = nullptr;
     QString path_;
     int txDepth_ = 0;
+    bool readOnly_ = false;
     std::map<QString, QString> attached_;  // file path -> schema alias
     std::unordered_map<QString, std::unique_ptr<Statement>> cache_;
     QSet<QString> busy_;  // cached statements being stepped right now

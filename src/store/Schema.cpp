@@ -145,14 +145,17 @@ void createEmptyBank(const QString& path) {
     createBankTables(db);
 }
 
-void prepareBank(Database& db) {
-    const QStringList tables = db.userTables();
+void verifyBankFile(const QString& path) {
+    // A connection of its own that cannot write: a file that is refused keeps every byte.
+    Database check;
+    check.open(path, Database::OpenMode::ReadOnly);
+    const QStringList tables = check.userTables();
     for (const auto& [table, columns] : kRequiredColumns) {
         const QString name = QLatin1String(table);
         if (!tables.contains(name, Qt::CaseInsensitive)) {
             throw EngineError(QStringLiteral("not a question bank: table %1 is missing").arg(name));
         }
-        const QStringList have = db.columnNames(name);
+        const QStringList have = check.columnNames(name);
         for (const QString& column : QString::fromLatin1(columns).split(u',')) {
             if (!have.contains(column, Qt::CaseInsensitive)) {
                 throw EngineError(QStringLiteral("not a question bank: column %1.%2 is missing")
@@ -160,6 +163,13 @@ void prepareBank(Database& db) {
             }
         }
     }
+}
+
+void prepareBank(Database& db) {
+    verifyBankFile(db.path());
+    // A bank that cannot be written is read as it is.
+    if (db.isReadOnly()) return;
+    db.useWriteAheadLog();
     Transaction tx(db);
     createIndexes(db);
     ensureSettingsRow(db);

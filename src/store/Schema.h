@@ -15,8 +15,14 @@ void createEmptyBank(const QString& path);
 // Creates the tables of a bank on an open, empty connection.
 void createBankTables(Database& db);
 
-// Throws EngineError unless the open file holds every table and column of a bank;
-// then creates what is missing and harmless to add: indexes, the settings row.
+// Throws EngineError unless the file holds every table and column of a bank,
+// checked without writing to it.
+void verifyBankFile(const QString& path);
+
+// Throws EngineError unless the open file holds every table and column of a bank
+// (nothing is written to a file that is refused); then, unless the bank is read-only,
+// switches it to the write-ahead log and creates what is missing and harmless to
+// add: indexes, the settings row.
 void prepareBank(Database& db);
 
 // The work-table statement of a mock-exam paper, exactly as the program sends it.

@@ -19,6 +19,10 @@ void RunSystemSettings(QWidget* owner) {
     if (const SystemSettingsRunner& run = settingsRunner()) run(owner);
 }
 
+bool HasSystemSettings() {
+    return static_cast<bool>(settingsRunner());
+}
+
 void ShowDesktop() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->isVisible()) window->showMinimized();

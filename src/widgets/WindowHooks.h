@@ -13,6 +13,8 @@ namespace widgets {
 using SystemSettingsRunner = std::function<void(QWidget* owner)>;
 void setSystemSettingsRunner(SystemSettingsRunner runner);
 void RunSystemSettings(QWidget* owner);
+// Whether the settings window is installed; the callers' "设置" is grey until it is.
+bool HasSystemSettings();
 
 // "桌面": every visible window of the program goes to the task bar.
 void ShowDesktop();

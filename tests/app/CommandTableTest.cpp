@@ -4,9 +4,11 @@
 #include "FakePrompts.h"
 #include "Globals.h"
 #include "MenuPlayer.h"
+#include "PracticeLauncher.h"
 #include "QtPrinters.h"
 #include "Ustart.h"
 #include "WindowPattern.h"
+#include "Windows.h"
 
 #include <QDialog>
 #include <QSet>
@@ -94,6 +96,51 @@ TEST_F(DispatchTest, CommandsSetTheirValuesThenOpenTheirWindow) {
                                   QStringLiteral("exam 4 (kind before: 1)"),
                                   QStringLiteral("window 1 subject 3 mode 0")}));
     EXPECT_EQ(qb::CurrentKind, 4);
+}
+
+// A command whose window is not registered is grey in the menu and does nothing;
+// registering the window brings it to life.
+TEST_F(DispatchTest, CommandsWithoutAWindowAreGreyAndSendNothing) {
+    QStringList grey;
+    for (const QString& c : app::AllCommandTexts()) {
+        if (!start->IsCommandAvailable(c)) grey << c;
+    }
+    EXPECT_EQ(grey, QStringList({"szjh", "szks", "rz", "tj", "sj", "about", "cj"}));
+    app::MenuPlayer& player = *start->ShockwaveFlash1;
+    ASSERT_TRUE(player.setMovie(QStringLiteral(MENU_FILE)));
+    QStringList sent;
+    QObject::connect(&player, &app::MenuPlayer::FSCommand,
+                     [&](const QString& c, const QString&) { sent << c; });
+    for (int s = 0; s < player.menu().sections.size(); ++s) {
+        for (int i = 0; i < player.menu().sections[s].items.size(); ++i) {
+            const QString command = player.menu().sections[s].items[i].command;
+            EXPECT_EQ(player.isAvailable(s, i), !grey.contains(command)) << command.toStdString();
+            player.activate(s, i);
+        }
+    }
+    for (const QString& c : grey)
+        EXPECT_FALSE(sent.contains(c)) << c.toStdString();
+    start->ShockwaveFlash1FSCommand(QStringLiteral("tj"), QString());
+    EXPECT_TRUE(calls.filter(QStringLiteral("window 6")).isEmpty());
+    start->registerWindow(CommandAction::ScoreChart,
+                          [this](const app::Command&) { calls << QStringLiteral("chart"); });
+    EXPECT_TRUE(start->IsCommandAvailable(QStringLiteral("tj")));
+    start->ShockwaveFlash1FSCommand(QStringLiteral("tj"), QString());
+    EXPECT_TRUE(calls.contains(QStringLiteral("chart")));
+}
+
+// The windows of this program: those not built yet are grey in the menu.
+TEST(ProgramCommandsTest, OnlyCommandsWithAWindowAreAlive) {
+    store::TDM1 dm;
+    app::TFrmStart start(dm);
+    app::RegisterWindows(start, dm);
+    QStringList grey;
+    for (const QString& c : app::AllCommandTexts()) {
+        if (!start.IsCommandAvailable(c)) grey << c;
+    }
+    practice::setChapterPracticeRunner(nullptr);
+    EXPECT_EQ(grey,
+              QStringList({"ksdg", "zsd", "szjh", "rz", "tj", "sj", "music", "sztime", "about"}));
 }
 
 TEST_F(DispatchTest, ShellCommandsOpenTheBundledDocuments) {

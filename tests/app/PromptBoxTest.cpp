@@ -1,8 +1,11 @@
 // The prompt box's kinds, modes and answers, and the progress window.
+#include "QtPrinters.h"
 #include "Udlg.h"
 #include "Uprogress.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -76,6 +79,40 @@ TEST(PromptBoxTest, EscapeAndCloseDoNotDismissIt) {
     EXPECT_EQ(dlg.ShowPromptBox(QStringLiteral("提示"), QStringLiteral("注意"), 1, QString(), 1),
               3);
     EXPECT_TRUE(dlg.windowFlags().testFlag(Qt::FramelessWindowHint));
+}
+
+// A prompt asked from a timer while another is up shows its own box; each caller
+// gets a button of its own set, and the first box keeps its text.
+TEST(PromptBoxTest, APromptWhileOneIsUpGetsABoxOfItsOwn) {
+    app::TFrmDlg dlg;
+    app::WindowPromptService service(&dlg);
+    widgets::PromptService* previous = widgets::setPromptService(&service);
+    auto* firstText = dlg.findChild<QLabel*>(QStringLiteral("fcLabel1"));
+    int nested = -99;
+    QString secondButtons;
+    QTimer::singleShot(0, &dlg, [&] {
+        QTimer::singleShot(0, &dlg, [&] {
+            auto* second = qobject_cast<app::TFrmDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(second, nullptr);
+            ASSERT_NE(second, &dlg);
+            secondButtons = visibleButtons(*second);
+            QTest::mouseClick(second->findChild<QAbstractButton*>(QStringLiteral("fcShapeBtn2")),
+                              Qt::LeftButton);
+        });
+        nested =
+            widgets::ShowPromptBox(QStringLiteral("提示"), QStringLiteral("时间到，要继续吗？"), 0,
+                                   QStringLiteral("NO"), 0);
+        EXPECT_EQ(visibleButtons(dlg), QStringLiteral("确定"));
+        EXPECT_EQ(firstText->text(), QStringLiteral("请先做出答案！"));
+        QTest::mouseClick(dlg.findChild<QAbstractButton*>(QStringLiteral("fcShapeBtn3")),
+                          Qt::LeftButton);
+    });
+    const int first = widgets::ShowPromptBox(
+        QStringLiteral("提示"), QStringLiteral("请先做出答案！"), 1, QStringLiteral("NO"), 1);
+    widgets::setPromptService(previous);
+    EXPECT_EQ(first, 3);
+    EXPECT_EQ(nested, 2);
+    EXPECT_EQ(secondButtons, QStringLiteral("确定 取消"));
 }
 
 TEST(ProgressTest, ShowsEachStepUntilHidden) {

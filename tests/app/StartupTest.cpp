@@ -1,13 +1,20 @@
 // Screen checks, answer times, and one running copy per user.
 #include "DataModule.h"
+#include "FakePrompts.h"
 #include "Globals.h"
+#include "QuitCheck.h"
 #include "Schema.h"
 #include "Startup.h"
 #include "Ustart.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -67,6 +74,35 @@ TEST_F(BankStartupTest, TooManyDotsPerInchEndsTheProgram) {
     ASSERT_TRUE(start.FormCreate(QSize(800, 600), 96.0));
     EXPECT_EQ(qb::ScreenMode, QStringLiteral("800"));
     EXPECT_EQ(start.size(), QSize(800, 600));
+}
+
+// A bank that cannot be written is said so once, at start-up; a writable one is not.
+TEST_F(BankStartupTest, AReadOnlyBankIsToldAtStartUp) {
+    FakePrompts prompts;
+    EXPECT_FALSE(app::NoticeReadOnlyBank(dm.ADOCn1));
+    store::Database readOnly;
+    readOnly.open(dir.path() + QStringLiteral("/data/QBDATA000001.db"),
+                  store::Database::OpenMode::ReadOnly);
+    EXPECT_TRUE(app::NoticeReadOnlyBank(readOnly));
+    EXPECT_EQ(prompts.shown,
+              QStringList({QStringLiteral("prompt|提示|%1|1|1").arg(app::kReadOnlyBankNotice)}));
+    EXPECT_THROW(readOnly.execute(QStringLiteral("delete from tab_plan")), store::EngineError);
+}
+
+// After start-up's translation step the system's standard buttons speak Chinese.
+TEST(TranslationTest, StandardButtonsAreChinese) {
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFileInfo::exists(folder + QStringLiteral("/qtbase_zh_CN.qm"))) {
+        GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    }
+    ASSERT_TRUE(app::LoadQtTranslations());
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("提示"), app::kBelowPlanQuestion,
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
 }
 
 // A second copy of the real program asks this one (standing in for the first copy)

@@ -1,5 +1,6 @@
 // The subject and chapter browser on a tiny bank, driven by its controls.
 #include "BrowserBank.h"
+#include "ErrorText.h"
 #include "FlatButton.h"
 #include "Globals.h"
 #include "ModalForm.h"
@@ -212,13 +213,13 @@ TEST_F(BrowserTest, ShowingEndsWithTheNormalCursor) {
 }
 
 TEST_F(BrowserTest, SubjectAndGroupRowsAreRefused) {
-    open();
     practice::setChapterPracticeRunner([](const QString&, const std::function<void()>&) {
         ADD_FAILURE() << "practice started for a subject row";
         return true;
     });
     bool entryRan = false;
     practice::setQuestionEntryRunner([&](const QString&, QWidget*, int&) { entryRan = true; });
+    open();
     selectRow(QStringLiteral("01"));
     click(browser->SpeedButton1);
     click(browser->SpeedButton3);
@@ -343,18 +344,18 @@ TEST_F(BrowserTest, AnErrorInPracticeStillBringsTheBrowserBack) {
     EXPECT_THROW(browser->epEfButton1Click(browser->SpeedButton1), std::runtime_error);
     EXPECT_TRUE(browser->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    // From the button, the error is shown instead of unwinding through the event loop.
+    // From the button, the error is shown instead of unwinding through the event loop,
+    // in Chinese: the exception's own words go to the log.
     click(browser->SpeedButton1);
     ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(prompts.shown[0], QStringLiteral("prompt|错误|the set cannot be read|1|2"));
+    EXPECT_EQ(prompts.shown[0],
+              QStringLiteral("prompt|错误|%1|1|2").arg(store::GeneralErrorText()));
     EXPECT_TRUE(browser->isVisible());
 }
 
 TEST_F(BrowserTest, QuestionEntryAddsWhatWasSavedToTheShownTotal) {
     setCounters(QStringLiteral("010101"), 9000, 0, 0);
     setCounters(QStringLiteral("010102"), 999, 0, 0);
-    open();
-    selectRow(QStringLiteral("0101"));
     QString enteredInto;
     QWidget* owner = nullptr;
     practice::setQuestionEntryRunner([&](const QString& code, QWidget* opener, int& saved) {
@@ -363,6 +364,8 @@ TEST_F(BrowserTest, QuestionEntryAddsWhatWasSavedToTheShownTotal) {
         setCounters(QStringLiteral("0101"), 5, 0, 0);
         saved = 3;
     });
+    open();
+    selectRow(QStringLiteral("0101"));
     click(browser->SpeedButton5);
     EXPECT_EQ(enteredInto, QStringLiteral("0101"));
     EXPECT_EQ(owner, browser.get());
@@ -377,13 +380,13 @@ TEST_F(BrowserTest, QuestionEntryAddsWhatWasSavedToTheShownTotal) {
 }
 
 TEST_F(BrowserTest, AnErrorInQuestionEntryIsReportedAfterTheCatalogueIsRead) {
-    open();
-    selectRow(QStringLiteral("010102"));
     practice::setQuestionEntryRunner([&](const QString&, QWidget*, int& saved) {
         saved = 2;
         setCounters(QStringLiteral("010102"), 2, 0, 0);
         throw std::runtime_error("disk full");
     });
+    open();
+    selectRow(QStringLiteral("010102"));
     click(browser->SpeedButton5);
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("message|提示|录入试题后出现异常!|1|0")});
     EXPECT_EQ(cell(3, 1), QStringLiteral("2"));
@@ -391,16 +394,24 @@ TEST_F(BrowserTest, AnErrorInQuestionEntryIsReportedAfterTheCatalogueIsRead) {
     EXPECT_EQ(currentCode(), QStringLiteral("010102"));
 }
 
-TEST_F(BrowserTest, WithoutAnEntryWindowQuestionEntryDoesNothing) {
+// "试题录入" and "设置" are grey until their windows are installed in the program.
+TEST_F(BrowserTest, WithoutTheirWindowsEntryAndSettingsAreGrey) {
     open();
+    EXPECT_FALSE(browser->SpeedButton5->isEnabled());
+    EXPECT_FALSE(browser->SpeedButton4->isEnabled());
     selectRow(QStringLiteral("010101"));
     click(browser->SpeedButton5);
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(browser->isVisible());
+    browser.reset();
+    practice::setQuestionEntryRunner([](const QString&, QWidget*, int&) {});
+    widgets::setSystemSettingsRunner([](QWidget*) {});
+    open();
+    EXPECT_TRUE(browser->SpeedButton5->isEnabled());
+    EXPECT_TRUE(browser->SpeedButton4->isEnabled());
 }
 
 TEST_F(BrowserTest, SettingsOpenInTheMusicLayout) {
-    open();
     qb::ConfigMode = 1;
     QWidget* owner = nullptr;
     int modeSeen = -1;
@@ -408,9 +419,34 @@ TEST_F(BrowserTest, SettingsOpenInTheMusicLayout) {
         owner = opener;
         modeSeen = qb::ConfigMode;
     });
+    open();
     click(browser->SpeedButton4);
     EXPECT_EQ(modeSeen, 0);
     EXPECT_EQ(owner, browser.get());
+}
+
+// A subject's menu item opens the whole catalogue on that subject's first row, in view.
+TEST_F(BrowserTest, ASubjectItemOpensOnItsSubjectsFirstRow) {
+    {
+        store::Database db;
+        db.open(bankPath);
+        for (int i = 0; i < 40; ++i)
+            addChapter(db, QStringLiteral("0101%1").arg(i + 10), 10 + i);
+        addChapter(db, QStringLiteral("02"), 60, QStringLiteral("网络基础"));
+        addChapter(db, QStringLiteral("0201"), 61, QStringLiteral("网络协议"));
+    }
+    for (const auto& [subject, code] : {std::pair{2, "02"}, std::pair{1, "01"}}) {
+        SCOPED_TRACE(subject);
+        qb::CurrentSubject = subject;
+        open();
+        EXPECT_EQ(currentCode(), QLatin1String(code));
+        const QModelIndex current = browser->DBGrid1->currentIndex();
+        EXPECT_EQ(cell(current.row(), 0), QLatin1String(code));  // the grid shows C2
+        EXPECT_TRUE(
+            browser->DBGrid1->viewport()->rect().contains(browser->DBGrid1->visualRect(current)));
+        EXPECT_EQ(browser->DBGrid1->model()->rowCount(), 46);
+        browser.reset();
+    }
 }
 
 TEST_F(BrowserTest, CloseButtonClosesTheWindowAndItsDatasets) {

@@ -13,6 +13,7 @@
 #include "ProgramEnd.h"
 #include "QuestionCardWidget.h"
 #include "Ulxxt.h"
+#include "WindowHooks.h"
 
 #include <sqlite3.h>
 
@@ -642,6 +643,21 @@ TEST_F(PracticeWindowTest, ARefusedAnswerStaysOnItsQuestionUntilTheBankTakesIt) 
                   QStringLiteral("4"));
         EXPECT_EQ(bank(QStringLiteral("select A2||'/'||A3 from tab_rz")), QStringLiteral("4/3"));
     }
+}
+
+// "修改本题" and "设置" are grey until the editor and the settings window are installed.
+TEST_F(PracticeWindowTest, ButtonsWithoutTheirWindowAreGrey) {
+    open();
+    EXPECT_FALSE(find(QStringLiteral("epEfTrBtn11"))->isEnabled());
+    EXPECT_FALSE(find(QStringLiteral("epEfTrBtn8"))->isEnabled());
+    window.reset();
+    practice::setQuestionEditorRunner([](QWidget*) {});
+    widgets::setSystemSettingsRunner([](QWidget*) {});
+    open();
+    EXPECT_TRUE(find(QStringLiteral("epEfTrBtn11"))->isEnabled());
+    EXPECT_TRUE(find(QStringLiteral("epEfTrBtn8"))->isEnabled());
+    practice::setQuestionEditorRunner(nullptr);
+    widgets::setSystemSettingsRunner(nullptr);
 }
 
 TEST_F(PracticeWindowTest, TheRunnerShowsANonEmptySetModallyAndFreesTheWindow) {

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <functional>
+
 namespace {
 
 class SchemaTest : public BankTest {};
@@ -42,6 +44,62 @@ TEST_F(SchemaTest, MissingForeignOrIncompleteFilesAreNotBanks) {
         partial.execute(QStringLiteral("alter table tab_answ drop column ecount"));
     }
     EXPECT_FALSE(opens(dir.path()));
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// A SQLite file in rollback-journal mode, as other tools leave it, made by `build`.
+void writeRollbackFile(const QString& path, const std::function<void(store::Database&)>& build) {
+    store::Database db;
+    db.open(path, store::Database::OpenMode::Create);
+    db.execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    build(db);
+}
+
+// The file is checked before anything is written to it: a refused file keeps every
+// byte (no empty database made of a zero-byte file, no journal mode switched).
+TEST_F(SchemaTest, ARefusedFileKeepsEveryByte) {
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> make;
+    } cases[] = {
+        {"zero bytes",
+         [](const QString& path) {
+             QFile f(path);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         }},
+        {"not SQLite",
+         [](const QString& path) {
+             QFile f(path);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write(QByteArray("Standard Jet DB").repeated(300));
+         }},
+        {"no bank tables",
+         [](const QString& path) {
+             writeRollbackFile(path, [](store::Database& db) {
+                 db.execute(QStringLiteral("create table notes (a text)"));
+             });
+         }},
+        {"one column missing",
+         [](const QString& path) {
+             writeRollbackFile(path, [](store::Database& db) {
+                 store::createBankTables(db);
+                 db.execute(QStringLiteral("alter table tab_tx3 drop column time"));
+             });
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(bankPath);
+        c.make(bankPath);
+        const QByteArray before = bytesOf(bankPath);
+        EXPECT_FALSE(opens(dir.path()));
+        EXPECT_EQ(bytesOf(bankPath), before);
+        EXPECT_FALSE(QFile::exists(bankPath + QStringLiteral("-wal")));
+    }
 }
 
 // A bank made by another tool: its own column types, no indexes, no settings row.
