@@ -1,6 +1,7 @@
 #include "Udlg.h"
 
 #include "Globals.h"
+#include "ModalForm.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -52,9 +53,7 @@ TFrmDlg::TFrmDlg(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setModal(true);
     setFixedSize(kDesignedWidth, kHeight);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(14);
-    setFont(font);
+    setFont(widgets::PixelFont(14));
     background_ = loadPicture("dlgback.bmp");
     titleStrip_ = loadPicture("dlgtitle.bmp");
 
@@ -146,9 +145,7 @@ void TFrmDlg::Prepare(const QString& caption, const QString& text, int kind, con
     fcShapeBtn3->setText(exam ? QStringLiteral("取消") : QStringLiteral("确定"));
     // The first visible button takes the keyboard (Enter and space).
     if (QAbstractButton* first = firstVisibleButton()) first->setFocus();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    widgets::CentreOnDesktop(this);
 }
 
 int TFrmDlg::ShowPromptBox(const QString& caption, const QString& text, int kind,

@@ -1,5 +1,7 @@
 #include "Uprogress.h"
 
+#include "ModalForm.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,19 +22,14 @@ TFrmProgress::TFrmProgress(QWidget* parent) : QFrame(parent) {
     setCursor(Qt::WaitCursor);
     Label1 = new QLabel(QStringLiteral("请等待..."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(16);
-    font.setBold(true);
-    Label1->setFont(font);
+    Label1->setFont(widgets::PixelFont(16, true));
     Label1->setStyleSheet(QStringLiteral("color: #800000;"));
     Label1->setGeometry(16, 24, 330, 20);
 }
 
 void TFrmProgress::ShowStep(const QString& text) {
     if (!isVisible()) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            move(screen->availableGeometry().center() - rect().center());
-        }
+        widgets::CentreOnDesktop(this);
         show();
         raise();
     }

@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "Globals.h"
 #include "Guard.h"
+#include "ModalForm.h"
 #include "Prompt.h"
 #include "QuitCheck.h"
 #include "Schema.h"
@@ -24,9 +25,7 @@ TFrmStart::TFrmStart(store::TDM1& dm, QWidget* parent) : QWidget(parent), dm_(dm
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(14);
-    setFont(f);
+    setFont(widgets::PixelFont(14));
     ShockwaveFlash1 = new MenuPlayer(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "DataModule.h"
 #include "Globals.h"
+#include "ModalForm.h"
 #include "Prompt.h"
 #include "Sound.h"
 #include "Startup.h"
@@ -21,9 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(app::kProductTitle);
     app::LoadQtTranslations();
     app::RegisterChineseFonts();
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
+    QApplication::setFont(widgets::PixelFont(14));
 
     // Messages before the prompt box exists are plain system message boxes.
     app::WindowPromptService prompts(nullptr);

@@ -4,6 +4,7 @@
 #include "EffectButton.h"
 #include "Globals.h"
 #include "Guard.h"
+#include "ModalForm.h"
 #include "RichText.h"
 
 #include <QHBoxLayout>
@@ -19,13 +20,6 @@ namespace {
 constexpr int kTopStrip = 33;
 constexpr int kBottomStrip = 36;
 const QColor kStripColor(214, 228, 243);
-
-QFont songFont(int pixels, bool bold = false) {
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
 
 QWidget* strip(QWidget* parent, const char* name, int height) {
     auto* w = new QWidget(parent);
@@ -45,12 +39,12 @@ TfrmAnswFagui::TfrmAnswFagui(store::TDM1& dm, QWidget* opener) : QDialog(opener)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("相关考点"));
-    setFont(songFont(14));
+    setFont(widgets::PixelFont(14));
 
     epPanelTop = strip(this, "epPanelTop", kTopStrip);
     epLabel1 = new QLabel(QStringLiteral("考点："), epPanelTop);
     epLabel1->setObjectName(QStringLiteral("epLabel1"));
-    epLabel1->setFont(songFont(14, true));
+    epLabel1->setFont(widgets::PixelFont(14, true));
     auto* top = new QHBoxLayout(epPanelTop);
     top->setContentsMargins(8, 0, 8, 0);
     top->addWidget(epLabel1);
@@ -60,7 +54,7 @@ TfrmAnswFagui::TfrmAnswFagui(store::TDM1& dm, QWidget* opener) : QDialog(opener)
     Splitter1->setChildrenCollapsible(false);
     ListBox1 = new QListWidget(Splitter1);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFont(songFont(16));
+    ListBox1->setFont(widgets::PixelFont(16));
     // Long names wrap inside the narrow list of the compact layout instead of
     // running out of sight.
     ListBox1->setWordWrap(true);
@@ -69,8 +63,8 @@ TfrmAnswFagui::TfrmAnswFagui(store::TDM1& dm, QWidget* opener) : QDialog(opener)
     ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { padding: 1px 3px; }"));
     Re = new QTextEdit(Splitter1);
     Re->setObjectName(QStringLiteral("Re"));
-    Re->setFont(songFont(16));
-    Re->document()->setDefaultFont(songFont(16));
+    Re->setFont(widgets::PixelFont(16));
+    Re->document()->setDefaultFont(widgets::PixelFont(16));
     Re->setReadOnly(true);
     Splitter1->addWidget(ListBox1);
     Splitter1->addWidget(Re);

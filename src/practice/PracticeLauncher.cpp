@@ -8,7 +8,9 @@ ChapterPracticeRunner& runner() {
 }
 }  // namespace
 
-void setChapterPracticeRunner(ChapterPracticeRunner r) { runner() = std::move(r); }
+void setChapterPracticeRunner(ChapterPracticeRunner r) {
+    runner() = std::move(r);
+}
 
 bool RunChapterPractice(const QString& caption, const std::function<void()>& beforeShow) {
     return runner() ? runner()(caption, beforeShow) : false;

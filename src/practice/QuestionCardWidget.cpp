@@ -2,6 +2,7 @@
 
 #include "DataModule.h"
 #include "Dataset.h"
+#include "ModalForm.h"
 #include "PictureButtonGroup.h"
 #include "RichText.h"
 #include "Skin.h"
@@ -32,13 +33,6 @@ const QStringList kOptionCaptions{QStringLiteral("A"), QStringLiteral("B"), QStr
 
 int pageIndex(AnswerKind kind) {
     return static_cast<int>(kind);
-}
-
-QFont pixelFont(int pixels, bool bold = false) {
-    QFont f(widgets::skin::kFontFamily);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
 }
 
 // The lines of a page name: split where the text says, else one character a line.
@@ -77,7 +71,7 @@ class VerticalCaption : public QWidget {
         // the block stays centred on the page.
         const double cell = std::min(static_cast<double>(height()) / count, pixels_ * 1.3);
         const double top = (height() - cell * count) / 2;
-        p.setFont(pixelFont(std::clamp(static_cast<int>(cell) - 1, 6, pixels_), true));
+        p.setFont(widgets::PixelFont(std::clamp(static_cast<int>(cell) - 1, 6, pixels_), true));
         p.setPen(QColor::fromRgb(widgets::skin::kDarkBorder));
         for (int i = 0; i < count; ++i) {
             const QRectF box(0, top + i * cell, width(), cell);
@@ -286,14 +280,14 @@ void AnswerArea::setMetrics(QSize tile, int labelPixelSize, int controlPixelSize
         for (int i = 0; i < bar->count(); ++i) {
             widgets::PictureButton* b = bar->buttonAt(i);
             b->setFixedSize(tile);
-            b->setFont(pixelFont(controlPixelSize, true));
+            b->setFont(widgets::PixelFont(controlPixelSize, true));
         }
     }
     for (QWidget* label : labels_)
         static_cast<VerticalCaption*>(label)->setPixelSize(labelPixelSize);
-    FlatEdit1->setFont(pixelFont(controlPixelSize));
+    FlatEdit1->setFont(widgets::PixelFont(controlPixelSize));
     FlatEdit1->setFixedHeight(tile.height());
-    FlatComboBox1->setFont(pixelFont(controlPixelSize));
+    FlatComboBox1->setFont(widgets::PixelFont(controlPixelSize));
     FlatComboBox1->setFixedSize(tile.width() * 3, tile.height());
 }
 
@@ -329,8 +323,8 @@ StemArea::StemArea(QWidget* parent) : QFrame(parent) {
         auto* edit = new QTextEdit(Splitter1);
         edit->setObjectName(QLatin1String(name));
         edit->setReadOnly(true);
-        edit->setFont(pixelFont(kStemPixelSize));
-        edit->document()->setDefaultFont(pixelFont(kStemPixelSize));
+        edit->setFont(widgets::PixelFont(kStemPixelSize));
+        edit->document()->setDefaultFont(widgets::PixelFont(kStemPixelSize));
         QPalette p = edit->palette();
         p.setColor(QPalette::Base, Qt::white);
         edit->setPalette(p);
@@ -356,18 +350,18 @@ StemArea::StemArea(QWidget* parent) : QFrame(parent) {
     column->setSpacing(10);
     verdictLine_ = new QLabel;
     verdictLine_->setObjectName(QStringLiteral("VerdictLine"));
-    verdictLine_->setFont(pixelFont(22, true));
+    verdictLine_->setFont(widgets::PixelFont(22, true));
     auto* yourCaption = new QLabel(QStringLiteral("你的答案："));
-    yourCaption->setFont(pixelFont(16, true));
+    yourCaption->setFont(widgets::PixelFont(16, true));
     yourAnswer_ = new QLabel;
     yourAnswer_->setObjectName(QStringLiteral("VerdictAnswer"));
-    yourAnswer_->setFont(pixelFont(18));
+    yourAnswer_->setFont(widgets::PixelFont(18));
     yourAnswer_->setWordWrap(true);
     auto* keyCaption = new QLabel(QStringLiteral("正确答案："));
-    keyCaption->setFont(pixelFont(16, true));
+    keyCaption->setFont(widgets::PixelFont(16, true));
     key_ = new QLabel;
     key_->setObjectName(QStringLiteral("VerdictKey"));
-    key_->setFont(pixelFont(18, true));
+    key_->setFont(widgets::PixelFont(18, true));
     key_->setWordWrap(true);
     key_->setStyleSheet(QStringLiteral("color: #008000;"));
     column->addWidget(verdictLine_);

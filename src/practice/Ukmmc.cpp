@@ -1,4 +1,5 @@
 #include "Ukmmc.h"
+#include "ModalForm.h"
 
 #include "DataModule.h"
 #include "DatasetGridModel.h"
@@ -92,12 +93,8 @@ const Layout& layoutFor(bool compact) {
 }
 
 QFont sizedFont(int pixels, int points, bool bold = false) {
-    QFont f(widgets::skin::kFontFamily);
-    if (pixels > 0) {
-        f.setPixelSize(pixels);
-    } else {
-        f.setPointSize(points);
-    }
+    if (pixels > 0) return widgets::PixelFont(pixels, bold);
+    QFont f(widgets::skin::kFontFamily, points);
     f.setBold(bold);
     return f;
 }
@@ -115,12 +112,10 @@ void setQuestionEntryRunner(QuestionEntryRunner runner) {
     entryRunner() = std::move(runner);
 }
 
-TFrmkmmc::TFrmkmmc(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm) {
+TFrmkmmc::TFrmkmmc(store::TDM1& dm, QWidget* parent) : widgets::ModalForm(parent), dm_(dm) {
     setObjectName(QStringLiteral("Frmkmmc"));
     setWindowTitle(QStringLiteral("科目名称"));
-    QFont f(widgets::skin::kFontFamily);
-    f.setPixelSize(14);
-    setFont(f);
+    setFont(widgets::PixelFont(14));
     screenWidth_ = [this] {
         const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
         return s != nullptr ? s->size().width() : 0;
@@ -164,10 +159,11 @@ TFrmkmmc::TFrmkmmc(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
     }
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) RunGuarded([this, current] { followGrid(current.row()); });
+                if (current.isValid())
+                    widgets::RunGuarded([this, current] { followGrid(current.row()); });
             });
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this,
-            [this] { RunGuarded([this] { DBGrid1DblClick(); }); });
+            [this] { widgets::RunGuarded([this] { DBGrid1DblClick(); }); });
     connect(&dm_.Cn1DS_kmmc, &store::DataSource::dataChange, this, [this] { followDataset(); });
 
     Label1 = makeLabel(this, "Label1", QStringLiteral("总习题数"));
@@ -201,10 +197,10 @@ TFrmkmmc::TFrmkmmc(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
     SpeedButton3->setProperty("Tag", static_cast<int>(ChapterSet::DoneQuestions));
     const auto wire = [this](QAbstractButton* b, auto handler) {
         connect(b, &QAbstractButton::clicked, this,
-                [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { widgets::RunGuarded([this, handler] { (this->*handler)(); }); });
     };
     connect(SpeedButton1, &QAbstractButton::clicked, this,
-            [this] { RunGuarded([this] { epEfButton1Click(SpeedButton1); }); });
+            [this] { widgets::RunGuarded([this] { epEfButton1Click(SpeedButton1); }); });
     wire(SpeedButton2, &TFrmkmmc::epEfButton2Click);
     wire(SpeedButton3, &TFrmkmmc::epEfButton3Click);
     wire(SpeedButton5, &TFrmkmmc::epEfButton6Click);
@@ -230,15 +226,15 @@ void TFrmkmmc::setScreenWidthProvider(std::function<int()> provider) {
 }
 
 void TFrmkmmc::showEvent(QShowEvent* event) {
-    ModalForm::showEvent(event);
+    widgets::ModalForm::showEvent(event);
     // Shown by the program, not restored by the window system: first showing, or
     // coming back after practice.
-    if (!event->spontaneous()) RunGuarded([this] { FormShow(); });
+    if (!event->spontaneous()) widgets::RunGuarded([this] { FormShow(); });
 }
 
 void TFrmkmmc::FormShow() {
-    SetBusyCursor();
-    const auto normal = qScopeGuard([] { SetNormalCursor(); });
+    widgets::SetBusyCursor();
+    const auto normal = qScopeGuard([] { widgets::SetNormalCursor(); });
     store::Table& kmmc = dm_.Cn1Table_kmmc;
     store::TDM1::ensureOpen(kmmc);
     kmmc.first();
@@ -288,9 +284,7 @@ void TFrmkmmc::applyLayout() {
                                                       SpeedButton5, SpeedButton4, SpeedButton6};
     for (size_t i = 0; i < buttons.size(); ++i)
         buttons[i]->setGeometry(l.buttons[i]);
-    if (const QScreen* s = QGuiApplication::primaryScreen()) {
-        move(s->availableGeometry().center() - rect().center());
-    }
+    widgets::CentreOnDesktop(this);
     update();
 }
 
@@ -371,16 +365,16 @@ void TFrmkmmc::startSet(ChapterSet set, const QString& sql, const QString& capti
     qb::PracticeSql = sql;
     const bool wasVisible = isVisible();
     bool started = false;
-    SetBusyCursor();
+    widgets::SetBusyCursor();
     {
         // Even when practice fails, the browser must not stay hidden or busy.
         const auto comeBack = qScopeGuard([this, wasVisible] {
-            SetNormalCursor();
+            widgets::SetNormalCursor();
             if (wasVisible) show();
         });
         started = RunChapterPractice(caption, [this] {
             // The set is loaded: from here on the time is the user's.
-            SetNormalCursor();
+            widgets::SetNormalCursor();
             hide();
         });
     }

@@ -34,7 +34,7 @@ using QuestionEntryRunner =
 // Installed by the entry window; until then "试题录入" only checks the row.
 void setQuestionEntryRunner(QuestionEntryRunner runner);
 
-class TFrmkmmc : public ModalForm {
+class TFrmkmmc : public widgets::ModalForm {
     Q_OBJECT
   public:
     explicit TFrmkmmc(store::TDM1& dm, QWidget* parent = nullptr);

@@ -38,13 +38,6 @@ QuestionEditorRunner& questionEditorRunner() {
 
 const QString kPictureError = QStringLiteral("无法提取资源文件！");
 
-QFont pixelFont(int pixels, bool bold = false) {
-    QFont f(widgets::skin::kFontFamily);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
 bool loadPair(const QString& up, const QString& down, QPixmap& upPicture, QPixmap& downPicture) {
     return upPicture.load(qb::ProgramFolder + up) && downPicture.load(qb::ProgramFolder + down);
 }
@@ -161,9 +154,9 @@ void setQuestionEditorRunner(QuestionEditorRunner runner) {
 
 // ------------------------------------------------------------------ creation
 
-TFrmLxxt::TFrmLxxt(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm) {
+TFrmLxxt::TFrmLxxt(store::TDM1& dm, QWidget* parent) : widgets::ModalForm(parent), dm_(dm) {
     setObjectName(QStringLiteral("FrmLxxt"));
-    setFont(pixelFont(14));
+    setFont(widgets::PixelFont(14));
     buildControls();
     applyLayout(qb::ScreenMode == QLatin1String("800"));
     // Buttons whose window is not installed in this program are grey, not dead.
@@ -206,7 +199,7 @@ widgets::EffectButton* TFrmLxxt::makeButton(const char* name, const QString& cap
     button->setObjectName(QLatin1String(name));
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QAbstractButton::clicked, this,
-            [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+            [this, handler] { widgets::RunGuarded([this, handler] { (this->*handler)(); }); });
     return button;
 }
 
@@ -216,7 +209,7 @@ widgets::FlatButton* TFrmLxxt::makeFlatButton(const char* name, const QString& c
     button->setObjectName(QLatin1String(name));
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QAbstractButton::clicked, this,
-            [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+            [this, handler] { widgets::RunGuarded([this, handler] { (this->*handler)(); }); });
     return button;
 }
 
@@ -280,7 +273,7 @@ void TFrmLxxt::buildControls() {
     fcBG_tx->setAutoFillBackground(false);
     fcBG_tx->setColumns(2);
     connect(fcBG_tx, &widgets::PictureButtonGroup::changed, this,
-            [this](int index) { RunGuarded([this, index] { fcBG_txChange(index); }); });
+            [this](int index) { widgets::RunGuarded([this, index] { fcBG_txChange(index); }); });
 
     numberBoardTitle = label("NumberBoardTitle", QStringLiteral("题目指示板"));
     fcBG_th = new widgets::PictureButtonGroup(this);
@@ -297,7 +290,7 @@ void TFrmLxxt::buildControls() {
         fcBG_th->buttonAt(i)->setEnabled(false);
     }
     connect(fcBG_th, &widgets::PictureButtonGroup::changed, this,
-            [this](int index) { RunGuarded([this, index] { fcBG_thChange(index); }); });
+            [this](int index) { widgets::RunGuarded([this, index] { fcBG_thChange(index); }); });
 
     lbGroups = label("lbGroups", QString());
     lbGroup = label("lbGroup", QString());
@@ -315,7 +308,8 @@ void TFrmLxxt::buildControls() {
         frame->lower();
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
-    connect(&Timer1, &QTimer::timeout, this, [this] { RunGuarded([this] { Timer1Timer(); }); });
+    connect(&Timer1, &QTimer::timeout, this,
+            [this] { widgets::RunGuarded([this] { Timer1Timer(); }); });
     KZTimeCounter1.setObjectName(QStringLiteral("KZTimeCounter1"));
     KZTimeCounter1.setInterval(1000);
     connect(&KZTimeCounter1, &QTimer::timeout, this, [this] { KZTimeCounter1Timer(); });
@@ -325,18 +319,18 @@ void TFrmLxxt::applyLayout(bool compact) {
     compact_ = compact;
     const Layout& l = compact ? kCompact : kLarge;
     setFixedSize(l.window);
-    setFont(pixelFont(l.textPixels));
+    setFont(widgets::PixelFont(l.textPixels));
     leftRegion->setGeometry(l.left);
     rightRegion->setGeometry(l.right);
     bottomRegion->setGeometry(l.bottom);
     epLabel2->setGeometry(l.title);
-    epLabel2->setFont(pixelFont(l.titlePixels, true));
+    epLabel2->setFont(widgets::PixelFont(l.titlePixels, true));
     card_->header()->setGeometry(l.header);
     card_->redMarker()->setGeometry(l.redMarker);
     card_->boldMarker()->setGeometry(l.boldMarker);
     for (QLabel* marker : {card_->header(), card_->redMarker()})
-        marker->setFont(pixelFont(l.textPixels));
-    card_->boldMarker()->setFont(pixelFont(l.textPixels, true));
+        marker->setFont(widgets::PixelFont(l.textPixels));
+    card_->boldMarker()->setFont(widgets::PixelFont(l.textPixels, true));
     epIndiGauge1->setGeometry(l.gauge);
     card_->stem()->setGeometry(l.stem);
 
@@ -348,7 +342,7 @@ void TFrmLxxt::applyLayout(bool compact) {
     typeBoardTitle->setGeometry(l.typeTitle);
     numberBoardTitle->setGeometry(l.numberTitle);
     for (QLabel* title : {typeBoardTitle, numberBoardTitle, clockCaption})
-        title->setFont(pixelFont(l.textPixels, true));
+        title->setFont(widgets::PixelFont(l.textPixels, true));
 
     fcBG_tx->setGeometry(l.typeBar);
     fcBG_tx->setSpacing(l.gap);
@@ -361,11 +355,12 @@ void TFrmLxxt::applyLayout(bool compact) {
         button->setFixedSize(l.typeTile.width(), typeHeight);
         // Long type names get a smaller face rather than losing characters.
         int pixels = l.textPixels - 1;
-        while (pixels > 9 && QFontMetrics(pixelFont(pixels)).horizontalAdvance(button->text()) >
-                                 l.typeTile.width() - 6) {
+        while (pixels > 9 &&
+               QFontMetrics(widgets::PixelFont(pixels)).horizontalAdvance(button->text()) >
+                   l.typeTile.width() - 6) {
             --pixels;
         }
-        button->setFont(pixelFont(pixels));
+        button->setFont(widgets::PixelFont(pixels));
     }
     fcBG_th->setGeometry(l.numberBar);
     fcBG_th->setSpacing(l.gap);
@@ -393,7 +388,7 @@ void TFrmLxxt::applyLayout(bool compact) {
              epEfTrBtn1, epEfTrBtn2, epEfTrBtn3, epEfTrBtn6, epEfTrBtn4, epEfTrBtn5, epEfTrBtn9,
              epEfTrBtn11, epEfTrBtn10, epEfTrBtn99, epEfTrBtn8, epEfTrBtn7, FlatSpeedButton1,
              FlatSpeedButton2, lbGroups, lbGroup}) {
-        w->setFont(pixelFont(l.textPixels));
+        w->setFont(widgets::PixelFont(l.textPixels));
     }
 }
 
@@ -450,18 +445,15 @@ bool TFrmLxxt::LoadPracticeSet() {
 }
 
 void TFrmLxxt::showEvent(QShowEvent* event) {
-    ModalForm::showEvent(event);
+    widgets::ModalForm::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    if (const QScreen* screen = this->screen()) {
-        const QRect desk = screen->availableGeometry();
-        move(desk.center() - QPoint(width() / 2, height() / 2));
-    }
-    RunGuarded([this] { FormShow(); });
+    widgets::CentreOnDesktop(this);
+    widgets::RunGuarded([this] { FormShow(); });
 }
 
 void TFrmLxxt::FormShow() {
-    SetBusyCursor();
+    widgets::SetBusyCursor();
     epIndiGauge1->setValue(0);
     applyLayout(qb::ScreenMode == QLatin1String("800"));
     openTexts(firstQuestionId_);
@@ -476,7 +468,7 @@ void TFrmLxxt::FormShow() {
     clock_.reset();
     epLabel1->setSeconds(0);
     KZTimeCounter1.start();
-    SetNormalCursor();
+    widgets::SetNormalCursor();
     RxGIFAnimator1->start();
     epEfTrBtn9->setEnabled(false);
 }
@@ -785,9 +777,9 @@ void TFrmLxxt::epEfTrBtn6Click() {
 }
 
 void TFrmLxxt::epEfTrBtn4Click() {
-    SetBusyCursor();
+    widgets::SetBusyCursor();
     aids::TFrmJx::Open(dm_, aids::ExplanationSource::Practice, this);
-    SetNormalCursor();
+    widgets::SetNormalCursor();
 }
 
 void TFrmLxxt::epEfTrBtn5Click() {
@@ -878,20 +870,10 @@ bool TFrmLxxt::FormKeyDown(QKeyEvent* event) {
         page != PageCaption(AnswerKind::MultipleChoice)) {
         return false;
     }
-    const int key = event->key();
-    if (key == Qt::Key_Backspace) {
-        if (epEfTrBtn1->isEnabled()) RunGuarded([this] { epEfTrBtn1Click(); });
-        return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (epEfTrBtn2->isEnabled()) RunGuarded([this] { epEfTrBtn2Click(); });
-        return true;
-    }
-    const auto chord = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    if (key >= Qt::Key_A && key <= Qt::Key_F && (event->modifiers() & chord) == 0) {
-        return card_->answers()->pressOption(key - Qt::Key_A);
-    }
-    return false;
+    return widgets::HandleAnswerKey(
+        *event, {.previous = epEfTrBtn1, .next = epEfTrBtn2, .pressOption = [this](int option) {
+                     return card_->answers()->pressOption(option);
+                 }});
 }
 
 bool TFrmLxxt::eventFilter(QObject* watched, QEvent* event) {
@@ -899,16 +881,7 @@ bool TFrmLxxt::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() == this && isEnabled()) {
         if (FormKeyDown(static_cast<QKeyEvent*>(event))) return true;
     }
-    return ModalForm::eventFilter(watched, event);
-}
-
-void TFrmLxxt::keyPressEvent(QKeyEvent* event) {
-    // A borderless window without a cancel button: Escape does not close it.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    ModalForm::keyPressEvent(event);
+    return widgets::ModalForm::eventFilter(watched, event);
 }
 
 void TFrmLxxt::closeQuery(bool& canClose) {
@@ -919,7 +892,7 @@ void TFrmLxxt::FormCloseQuery(bool& CanClose) {
     CanClose = true;
     if (closed_) return;
     closed_ = true;
-    SetBusyCursor();
+    widgets::SetBusyCursor();
     KZTimeCounter1.stop();
     Timer1.stop();
     RxGIFAnimator1->stop();
@@ -927,7 +900,7 @@ void TFrmLxxt::FormCloseQuery(bool& CanClose) {
     // An answer the bank refuses keeps the window open, so that it can be stored once
     // the bank can be written again; every other step runs whatever the others meet.
     bool stored = true;
-    RunGuarded([this, &stored] {
+    widgets::RunGuarded([this, &stored] {
         stored = false;
         store::Query& set = dm_.Cn1Query_tm;
         if (set.isActive() && set.recNo() > 0) {
@@ -941,10 +914,10 @@ void TFrmLxxt::FormCloseQuery(bool& CanClose) {
         closed_ = false;
         KZTimeCounter1.start();
         RxGIFAnimator1->start();
-        SetNormalCursor();
+        widgets::SetNormalCursor();
         return;
     }
-    RunGuarded([this, &spent] { dm_.CloseStudySession(spent); });
+    widgets::RunGuarded([this, &spent] { dm_.CloseStudySession(spent); });
     dm_.Cn1Query1.close();
     dm_.Cn1Query2.close();
     dm_.Cn1Query_tm.close();
@@ -952,7 +925,7 @@ void TFrmLxxt::FormCloseQuery(bool& CanClose) {
     dm_.Cn1Table_tx.close();
     unanswered_ = right_ = wrong_ = {};
     typeUp_ = typeDown_ = QPixmap();
-    SetNormalCursor();
+    widgets::SetNormalCursor();
 }
 
 void TFrmLxxt::paintEvent(QPaintEvent*) {

@@ -40,7 +40,7 @@ class StudyAnimation;
 using QuestionEditorRunner = std::function<void(QWidget* opener)>;
 void setQuestionEditorRunner(QuestionEditorRunner runner);
 
-class TFrmLxxt : public ModalForm {
+class TFrmLxxt : public widgets::ModalForm {
     Q_OBJECT
   public:
     // Loads the question-number pictures; when one is missing, the error prompt and
@@ -137,7 +137,6 @@ class TFrmLxxt : public ModalForm {
   protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeQuery(bool& canClose) override;
 

@@ -1,19 +1,13 @@
 #include "Guard.h"
 
 #include "ErrorText.h"
+#include "ModalForm.h"
 #include "Prompt.h"
-
-#include <QApplication>
 
 namespace widgets {
 
-void RestoreNormalCursor() {
-    while (QApplication::overrideCursor() != nullptr)
-        QApplication::restoreOverrideCursor();
-}
-
 void ReportFailure(const std::exception* error) {
-    RestoreNormalCursor();
+    SetNormalCursor();
     if (error != nullptr) {
         qCritical("failure reported to the user: %s", error->what());
     } else {

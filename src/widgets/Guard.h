@@ -16,7 +16,4 @@ void RunGuarded(const std::function<void()>& handler);
 // A null error stands for one that is not a std::exception.
 void ReportFailure(const std::exception* error);
 
-// Clears every busy-cursor request still pending.
-void RestoreNormalCursor();
-
 }  // namespace widgets

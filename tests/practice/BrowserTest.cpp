@@ -461,7 +461,7 @@ TEST_F(BrowserTest, CloseButtonClosesTheWindowAndItsDatasets) {
 
 // A form that steps aside for practice keeps its modal wait: only closing ends it.
 TEST(ModalFormTest, HidingDoesNotEndTheModalWait) {
-    practice::ModalForm form;
+    widgets::ModalForm form;
     QStringList steps;
     QTimer::singleShot(0, &form, [&] {
         steps << QStringLiteral("running");
