@@ -379,15 +379,18 @@ bool TFrmExam::OpenPaper() {
 
 void TFrmExam::showEvent(QShowEvent* event) {
     ModalForm::showEvent(event);
-    if (firstShow_) {
-        firstShow_ = false;
-        if (const QScreen* screen = this->screen()) {
-            move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
-        }
-        if (qb::ScreenMode == QLatin1String("800")) {
-            applyLayout(true);
-            move(24, 76);
-        }
+    // Only the first show sets the paper up. Later ones come from "桌面" and the
+    // restore after it, or from the window manager: they must leave the clock, the
+    // question and the answer being given as they are. Marking sets up the review
+    // itself before it shows the window again.
+    if (!firstShow_) return;
+    firstShow_ = false;
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    if (qb::ScreenMode == QLatin1String("800")) {
+        applyLayout(true);
+        move(24, 76);
     }
     practice::RunGuarded([this] { FormShow(); });
 }
@@ -741,6 +744,7 @@ void TFrmExam::GradePaper(const QString& timeUsed) {
     dm_.CloseStudySession(timeUsed);
     progressStep(QStringLiteral("正在提取试卷..."));
     exam::OpenPaper(dm_, paper_);
+    FormShow();
     progressHide();
     show();
 }

@@ -8,7 +8,11 @@
 #include "QuestionCardWidget.h"
 #include "Uexam.h"
 
+#include <QtTest/qtestspontaneevent.h>
+#include <QApplication>
 #include <QLabel>
+#include <QShowEvent>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -73,12 +77,34 @@ class ExamWindowTest : public BankTest {
     }
     using PaperOptions = exam::PaperOptions;
 
+    // The window is driven as a user drives it: by the objectNames of its controls.
+    template <class T = QAbstractButton>
+    T* find(const QString& name) {
+        T* w = window->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << qPrintable(name);
+        return w;
+    }
+    void click(const QString& name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void clickNumber(int number) {
+        QTest::mouseClick(window->numbers->buttonAt(number - 1), Qt::LeftButton);
+    }
+    // Presses option `option` (0 = A) of the single-choice page.
     void choose(int option) {
-        practice::AnswerControls controls;
-        for (auto& v : controls.visible)
-            v = true;
-        if (option >= 0) controls.pressed[option] = true;
-        window->card()->answers()->setControls(AnswerKind::SingleChoice, controls);
+        QTest::mouseClick(
+            window->card()->answers()->optionBar(AnswerKind::SingleChoice)->buttonAt(option),
+            Qt::LeftButton);
+    }
+    int chosen() {
+        const practice::AnswerControls c =
+            window->card()->answers()->controls(AnswerKind::SingleChoice);
+        for (int i = 0; i < 6; ++i)
+            if (c.pressed[i]) return i;
+        return -1;
+    }
+    // A clock that moves only when the test says so.
+    qint64& fakeClock() {
+        window->clock() = exam::ExamClock([this] { return ms; });
+        return ms;
     }
     QString table() const { return window->paper().table; }
     int bankAnswers(const QString& id) {
@@ -90,6 +116,7 @@ class ExamWindowTest : public BankTest {
     FakePrompts prompts;
     std::unique_ptr<store::TDM1> dm;
     std::unique_ptr<exam::TFrmExam> window;
+    qint64 ms = 0;
 };
 
 TEST(ExamClock, PausedTimeIsLeftOut) {
@@ -120,10 +147,10 @@ TEST_F(ExamWindowTest, HandInAsksWithNoneLeftOnceEveryQuestionIsAnswered) {
     openSmallPaper(3);
     for (int i = 0; i < 3; ++i) {
         choose(1);
-        if (i < 2) window->nextClick();
+        if (i < 2) click("NextButton");
     }
     prompts.promptAnswer = 3;  // 取消: the exam goes on
-    window->handInClick();
+    click("HandInButton");
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.last(), "prompt|提示|恭喜你已经做完试卷，确定要交卷吗？|2|0");
     EXPECT_EQ(window->paper().mode, "new");
@@ -133,9 +160,9 @@ TEST_F(ExamWindowTest, HandInAsksWithNoneLeftOnceEveryQuestionIsAnswered) {
 TEST_F(ExamWindowTest, HandInCountsTheUnansweredOnes) {
     openSmallPaper(4);
     choose(0);
-    window->nextClick();
+    click("NextButton");
     prompts.promptAnswer = 3;
-    window->handInClick();
+    click("HandInButton");
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.last(), "prompt|提示|你还有3道题未做，确定要交卷吗？|2|0");
 }
@@ -148,7 +175,7 @@ TEST_F(ExamWindowTest, HundredQuestionPaperWithoutAnswersIsMarkedNought) {
     openPaper(2);
     ASSERT_EQ(dm->Cn1Query_exam.recordCount(), 100);
     prompts.promptAnswer = 1;
-    window->handInClick();
+    click("HandInButton");
     EXPECT_EQ(prompts.shown.value(0), "prompt|提示|你还有100道题未做，确定要交卷吗？|2|0");
     EXPECT_EQ(window->paper().mode, "old");
     EXPECT_EQ(window->paper().score, 0);
@@ -164,14 +191,14 @@ TEST_F(ExamWindowTest, ScoreEqualToLeastMarkKeepsThePaper) {
     setPlan(7200, 6);
     for (int i = 0; i < 3; ++i) {
         choose(0);  // the key
-        if (i < 2) window->nextClick();
+        if (i < 2) click("NextButton");
     }
     prompts.promptAnswer = 1;
-    window->handInClick();
+    click("HandInButton");
     EXPECT_EQ(window->paper().score, 6);
     EXPECT_FALSE(window->paper().belowMinimum);
     const QString name = table();
-    window->handInClick();  // 关闭 in review
+    click("CloseButton");  // 关闭 in review
     EXPECT_TRUE(tableExists(name));
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj where A1=?"), {{{}, name}}), 1);
 }
@@ -181,12 +208,12 @@ TEST_F(ExamWindowTest, ScoreBelowLeastMarkDropsThePaperWhenReviewCloses) {
     setPlan(7200, 7);
     choose(0);
     prompts.promptAnswer = 1;
-    window->handInClick();
+    click("HandInButton");
     EXPECT_EQ(window->paper().score, 2);
     EXPECT_TRUE(window->paper().belowMinimum);
     const QString name = table();
     EXPECT_TRUE(tableExists(name));
-    window->handInClick();
+    click("CloseButton");
     EXPECT_FALSE(tableExists(name));
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj where A1=?"), {{{}, name}}), 0);
 }
@@ -197,17 +224,17 @@ TEST_F(ExamWindowTest, ChangesAreCountedOnceWhenTheQuestionIsLeft) {
     const int before = bankAnswers(first);
     choose(0);
     choose(1);  // changed while staying: one answer
-    window->nextClick();
+    click("NextButton");
     EXPECT_EQ(bankAnswers(first), before + 1);
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from ") + table() +
                         QStringLiteral(" where E2_1='B'")),
               1);
-    window->previousClick();
-    window->nextClick();  // left unchanged: nothing counted
+    click("PreviousButton");
+    click("NextButton");  // left unchanged: nothing counted
     EXPECT_EQ(bankAnswers(first), before + 1);
-    window->previousClick();
+    click("PreviousButton");
     choose(2);
-    window->nextClick();
+    click("NextButton");
     EXPECT_EQ(bankAnswers(first), before + 2);
 }
 
@@ -215,20 +242,67 @@ TEST_F(ExamWindowTest, PauseStopsTheClockAndBlocksInputUntilResumed) {
     openSmallPaper(3);
     EXPECT_FALSE(window->previousButton->isEnabled());
     EXPECT_TRUE(window->nextButton->isEnabled());
-    window->pauseClick();
+    click("PauseButton");
     EXPECT_TRUE(window->clock().paused());
     EXPECT_FALSE(window->timer.isActive());
     EXPECT_FALSE(window->handInButton->isEnabled());
     EXPECT_FALSE(window->numbers->isEnabled());
     EXPECT_FALSE(window->nextButton->isEnabled());
     EXPECT_TRUE(window->pauseCover->isVisible());
-    window->pauseClick();
+    click("PauseButton");
     EXPECT_FALSE(window->clock().paused());
     EXPECT_TRUE(window->timer.isActive());
     EXPECT_TRUE(window->handInButton->isEnabled());
     EXPECT_FALSE(window->previousButton->isEnabled());
     EXPECT_TRUE(window->nextButton->isEnabled());
     EXPECT_FALSE(window->pauseCover->isVisible());
+}
+
+// "桌面" minimises every window; what brings the exam back (a restore by the window
+// manager, a hide and show) must find it as it was left, in every mode.
+TEST_F(ExamWindowTest, MinimiseAndRestoreChangeNothing) {
+    const auto minimiseAndRestore = [this] {
+        click("DesktopButton");
+        window->showNormal();
+        QShowEvent restored;
+        QSpontaneKeyEvent::setSpontaneous(&restored);
+        QApplication::sendEvent(window.get(), &restored);
+        window->hide();
+        window->show();
+    };
+    const auto state = [this] {
+        return QStringLiteral("%1 %2 %3 chosen %4 timer %5 paused %6 cover %7 clock page %8")
+            .arg(window->paper().mode, window->numberLabel->text(), window->clock().text())
+            .arg(chosen())
+            .arg(window->timer.isActive())
+            .arg(window->clock().paused())
+            .arg(window->pauseCover->isVisible())
+            .arg(window->clockPages->currentIndex());
+    };
+    openSmallPaper(3);
+    fakeClock() = 65000;
+    click("NextButton");
+    choose(1);  // being given: not stored until the question is left
+    const QString answering = state();
+    EXPECT_EQ(answering, "new 第2题 0:01:05 chosen 1 timer 1 paused 0 cover 0 clock page 0");
+    minimiseAndRestore();
+    EXPECT_EQ(state(), answering);
+
+    click("PauseButton");
+    const QString paused = state();
+    EXPECT_EQ(paused, "new 第2题 0:01:05 chosen 1 timer 0 paused 1 cover 1 clock page 0");
+    minimiseAndRestore();
+    EXPECT_EQ(state(), paused);
+    EXPECT_FALSE(window->numbers->isEnabled());
+
+    click("PauseButton");
+    prompts.promptAnswer = 1;
+    click("HandInButton");
+    click("NextButton");
+    const QString review = state();
+    EXPECT_EQ(review, "old 第2题 0:00:00 chosen 1 timer 0 paused 0 cover 0 clock page 1");
+    minimiseAndRestore();
+    EXPECT_EQ(state(), review);
 }
 
 TEST_F(ExamWindowTest, TimeOutMarksAPaperWithAnAnswer) {
@@ -249,7 +323,7 @@ TEST_F(ExamWindowTest, FullKindOnePaperWithoutAnswersIsDroppedWithoutAsking) {
     openPaper(1);
     ASSERT_EQ(dm->Cn1Query_exam.recordCount(), exam::TFrmExam::kCapacity);
     const QString name = table();
-    window->handInClick();
+    click("HandInButton");
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_FALSE(tableExists(name));
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj")), 0);
@@ -267,17 +341,15 @@ class DiscardedPaperTest : public ExamWindowTest {
         }
         openPaper(2);
         choose(0);
-        window->nextClick();  // counted: today's log row exists
+        click("NextButton");  // counted: today's log row exists
         db().execute(QStringLiteral("update ") + table() +
                          QStringLiteral(" set E2_1='A' where A1 in (select A1 from ") + table() +
                          QStringLiteral(" order by A13,A1 limit -1 offset ?)"),
                      {{{}, open + 1}});
-        qint64 ms = 0;
-        window->clock() = exam::ExamClock([&ms] { return ms; });
-        ms = 125000;
+        fakeClock() = 125000;
         const QString name = table();
         prompts.promptAnswer = 2;  // 作废
-        window->handInClick();
+        click("HandInButton");
         EXPECT_EQ(prompts.shown.value(0), "prompt|提示|" + exam::HandInText(open) + "|2|0");
         EXPECT_FALSE(tableExists(name));
         EXPECT_FALSE(window->isVisible());
@@ -298,11 +370,11 @@ TEST_F(DiscardedPaperTest, FiftyUnansweredLogsNoTime) {
 TEST_F(ExamWindowTest, LeftAnswerGetsTheAnsweredPicture) {
     openSmallPaper(3);
     choose(1);
-    window->nextClick();
+    click("NextButton");
     const QImage over(qb::ProgramFolder + QStringLiteral("pic/zemoover.bmp"));
     const QImage normal(qb::ProgramFolder + QStringLiteral("pic/zemoup.bmp"));
     EXPECT_EQ(window->numbers->buttonAt(0)->upPicture().toImage(), over);
-    window->nextClick();  // left without an answer
+    click("NextButton");  // left without an answer
     EXPECT_EQ(window->numbers->buttonAt(1)->upPicture().toImage(), normal);
 }
 
@@ -323,7 +395,7 @@ TEST_F(ExamWindowTest, GroupedQuestionShowsTheSharedStemAboveItsOwn) {
     EXPECT_FALSE(window->card()->stem()->lowerCollapsed());
     EXPECT_TRUE(window->card()->stem()->Re1->toPlainText().contains("shared"));
     EXPECT_TRUE(window->card()->stem()->Re2->toPlainText().contains("own"));
-    window->nextClick();
+    click("NextButton");
     EXPECT_TRUE(window->card()->stem()->lowerCollapsed());
 }
 
@@ -334,7 +406,7 @@ TEST_F(ExamWindowTest, TypeWithoutAnswerPageStoresNothing) {
     const QString first = currentId();
     const int before = bankAnswers(first);
     choose(0);
-    window->nextClick();
+    click("NextButton");
     EXPECT_EQ(bankAnswers(first), before);
     EXPECT_EQ(window->unanswered(), 3);
 }
@@ -343,11 +415,11 @@ TEST_F(ExamWindowTest, ReviewDiscardsAQuestionFromTheBankAndUndoes) {
     openSmallPaper(3);
     choose(0);
     prompts.promptAnswer = 1;
-    window->handInClick();
+    click("HandInButton");
     ASSERT_EQ(window->paper().mode, "old");
     ASSERT_TRUE(window->discardButton->isEnabled());
     const QString id = currentId();
-    window->discardClick();
+    click("DiscardButton");
     EXPECT_EQ(window->card()->redMarker()->text(), "本题已被您作废！");
     EXPECT_EQ(window->discardButton->text(), exam::TFrmExam::kRestoreCaption);
     EXPECT_EQ(
@@ -359,7 +431,7 @@ TEST_F(ExamWindowTest, ReviewDiscardsAQuestionFromTheBankAndUndoes) {
                           {{{}, id}})
                   .toString(),
               "1|zero");
-    window->discardClick();
+    click("DiscardButton");
     EXPECT_EQ(window->card()->redMarker()->text(), "本题曾被作废，现已被您取消！");
     EXPECT_EQ(scalarInt(QStringLiteral("select F1 from tab_answ where A1=?"), {{{}, id}}), 0);
     EXPECT_EQ(db().scalar(QStringLiteral("select F1 || '|' || E2 from ") + table() +
@@ -371,14 +443,12 @@ TEST_F(ExamWindowTest, ReviewDiscardsAQuestionFromTheBankAndUndoes) {
 
 TEST_F(ExamWindowTest, ClockContinuesAfterResumeFromWhereItWasPaused) {
     openSmallPaper(3);
-    qint64 ms = 0;
-    window->clock() = exam::ExamClock([&ms] { return ms; });
-    ms = 10000;
-    window->pauseClick();
+    fakeClock() = 10000;
+    click("PauseButton");
     ms = 100000;
     window->clockTick();
     EXPECT_EQ(window->clockLabel->text(), "0:00:10");
-    window->pauseClick();
+    click("PauseButton");
     ms = 105000;
     window->clockTick();
     EXPECT_EQ(window->clockLabel->text(), "0:00:15");
@@ -412,7 +482,7 @@ TEST_F(ExamWindowTest, MenuExamShowsTheMadePaperUntilItIsClosed) {
         shownTitle = exam::FrmExam->titleLabel->text();
         shownQuestions = dm->Cn1Query_exam.recordCount();
         prompts.promptAnswer = 2;  // 作废
-        exam::FrmExam->handInClick();
+        QTest::mouseClick(exam::FrmExam->handInButton, Qt::LeftButton);
     });
     exam::StartMockExam(*dm, 1);
     exam::setProgressHook({});
