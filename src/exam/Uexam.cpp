@@ -6,6 +6,7 @@
 #include "Engine.h"
 #include "FlatButton.h"
 #include "Globals.h"
+#include "Marking.h"
 #include "PictureButtonGroup.h"
 #include "ProgramEnd.h"
 #include "Prompt.h"
@@ -441,7 +442,7 @@ void TFrmExam::SetUpNumberPanel(int count) {
             if (review) {
                 rows.setRecNo(i + 1);
                 const bool right =
-                    rows.text(QStringLiteral("E2_1")) == rows.text(QStringLiteral("A2"));
+                    ScoresRight(rows.text(QStringLiteral("E2_1")), rows.text(QStringLiteral("A2")));
                 b->setPictures(right ? right_ : wrong_, right ? downRight_ : downWrong_);
             } else {
                 b->setPictures(up_, down_);
