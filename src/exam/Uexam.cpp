@@ -210,6 +210,11 @@ TFrmExam::TFrmExam(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
 
 TFrmExam::~TFrmExam() {
     qApp->removeEventFilter(this);
+    // The program ending frees the window without closing it.
+    if (!closed_) {
+        leaveUnasked();
+        releaseData();
+    }
     timer.stop();
     if (FrmExam == this) FrmExam = nullptr;
 }
@@ -683,9 +688,14 @@ void TFrmExam::timeOut() {
     }
 }
 
-void TFrmExam::dropAndClose() {
+void TFrmExam::dropPaper() {
     dm_.Cn1Query_exam.close();
     dm_.DropExamTable(paper_.table);
+}
+
+void TFrmExam::dropAndClose() {
+    dropPaper();
+    left_ = true;
     close();
 }
 
@@ -697,13 +707,19 @@ void TFrmExam::failed(const QString& text) {
 }
 
 void TFrmExam::handInClick() {
+    if (leavePaper()) close();
+}
+
+bool TFrmExam::leavePaper() {
+    if (left_) return true;
     if (paper_.mode != QLatin1String("new")) {
         if (paper_.belowMinimum) {
-            dm_.Cn1Query_exam.close();
-            dm_.DropExamTable(paper_.table);
+            widgets::ShowPromptBox(QStringLiteral("提示"), kNotKeptText, 1, QStringLiteral("NO"),
+                                   widgets::kPictureNotice);
+            dropPaper();
         }
-        close();
-        return;
+        left_ = true;
+        return true;
     }
     stopClock();
     const QString used = clock_.text();
@@ -711,24 +727,46 @@ void TFrmExam::handInClick() {
         SaveCurrentAnswer(current_, currentKind(), false);
         const int open = unanswered();
         if (open >= kCapacity) {
-            dropAndClose();
-            return;
+            dropPaper();
+            left_ = true;
+            return true;
         }
         const int choice = widgets::ShowPromptBox(QStringLiteral("提示"), HandInText(open), 2,
                                                   QStringLiteral("Exam"), widgets::kPictureNotice);
         if (choice == 1) {
             GradePaper(used);
-        } else if (choice == 3) {
+            return false;
+        }
+        if (choice == 3) {
             timer.start();
             clock_.resume();
-        } else {
-            dm_.Cn1Query_exam.close();
-            dm_.DropExamTable(paper_.table);
-            if (open < 50) dm_.CloseStudySession(used);
-            close();
+            return false;
         }
+        dropPaper();
+        if (open < 50) dm_.CloseStudySession(used);
+        left_ = true;
+        return true;
     } catch (const std::exception&) {
         failed(QStringLiteral("发生错误！"));
+        return false;
+    }
+}
+
+void TFrmExam::leaveUnasked() noexcept {
+    // Nobody is left to answer a question now: the answer being given is stored
+    // and a review below the minimum is dropped, as "关闭" would; a paper still
+    // being answered stays unmarked.
+    if (left_) return;
+    left_ = true;
+    try {
+        if (paper_.mode == QLatin1String("new")) {
+            stopClock();
+            SaveCurrentAnswer(current_, currentKind(), false);
+        } else if (paper_.belowMinimum) {
+            dropPaper();
+        }
+    } catch (const std::exception& e) {
+        qWarning("exam paper not stored on leaving: %s", e.what());
     }
 }
 
@@ -888,6 +926,21 @@ void TFrmExam::keyPressEvent(QKeyEvent* event) {
 
 void TFrmExam::closeQuery(bool& canClose) {
     canClose = true;
+    if (closed_) return;
+    // The window manager's close and the like take the way of "关闭": the paper is
+    // handed in or dropped first, and the window stays when that keeps it open.
+    if (!left_) {
+        bool leave = false;
+        practice::RunGuarded([this, &leave] { leave = leavePaper(); });
+        if (!leave) {
+            canClose = false;
+            return;
+        }
+    }
+    releaseData();
+}
+
+void TFrmExam::releaseData() noexcept {
     if (closed_) return;
     closed_ = true;
     practice::SetBusyCursor();

@@ -147,6 +147,8 @@ class TFrmExam : public practice::ModalForm {
     static inline const QString kResumeCaption = QStringLiteral("继续考试");
     static inline const QString kDiscardCaption = QStringLiteral("本题作废");
     static inline const QString kRestoreCaption = QStringLiteral("取消作废");
+    static inline const QString kNotKeptText =
+        QStringLiteral("本次成绩低于最低分，试卷将不被保存！");
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -159,7 +161,14 @@ class TFrmExam : public practice::ModalForm {
     void applyLayout(bool compact);
     void FormShow();
     void stopClock();
+    void dropPaper();
     void dropAndClose();
+    // What every way out does with the paper first, as "关闭" does: true when the
+    // window may close (false: marked and now reviewed, hand-in cancelled, failed).
+    bool leavePaper();
+    // The same, where nobody can be asked (the program ending).
+    void leaveUnasked() noexcept;
+    void releaseData() noexcept;
     void failed(const QString& text);
     bool onQuestion(int number);
     std::optional<practice::AnswerKind> currentKind();
@@ -173,6 +182,7 @@ class TFrmExam : public practice::ModalForm {
     bool picturesLoaded_ = false;
     bool firstShow_ = true;
     bool closed_ = false;
+    bool left_ = false;  // the paper has been dealt with; the window may go
     int current_ = 0;
     bool previousWasEnabled_ = false;
     bool nextWasEnabled_ = false;

@@ -10,11 +10,13 @@
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QShowEvent>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -213,9 +215,82 @@ TEST_F(ExamWindowTest, ScoreBelowLeastMarkDropsThePaperWhenReviewCloses) {
     EXPECT_TRUE(window->paper().belowMinimum);
     const QString name = table();
     EXPECT_TRUE(tableExists(name));
+    prompts.shown.clear();
     click("CloseButton");
+    // Said before it happens, not found out in the history later.
+    EXPECT_EQ(prompts.shown, QStringList{"prompt|提示|" + exam::TFrmExam::kNotKeptText + "|1|0"});
     EXPECT_FALSE(tableExists(name));
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj where A1=?"), {{{}, name}}), 0);
+}
+
+// The window manager's close and the program ending (which frees the window
+// without closing it) go the way of "关闭": the answer being given is stored, the
+// hand-in is asked where someone can answer, a review below the minimum is dropped.
+class ClosingTest : public ExamWindowTest {
+  protected:
+    void SetUp() override {
+        ExamWindowTest::SetUp();
+        openSmallPaper(3, 2);
+        setPlan(7200, 5);
+        click("NextButton");
+        second = currentId();
+        before = bankAnswers(second);
+        name = table();
+        choose(0);  // not stored yet: the question was not left
+        prompts.shown.clear();
+    }
+    void windowManagerClose() {
+        QCloseEvent event;
+        QApplication::sendEvent(window->windowHandle(), &event);
+    }
+    void expectAnswerStored() {
+        EXPECT_EQ(bankAnswers(second), before + 1);
+        EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from ") + name +
+                            QStringLiteral(" where E2_1='A'")),
+                  1);
+    }
+    QString second, name;
+    int before = 0;
+};
+
+TEST_F(ClosingTest, WindowManagerCloseHandsInAndDropsABelowMinimumReview) {
+    prompts.promptAnswer = 3;  // 取消: the exam goes on
+    windowManagerClose();
+    EXPECT_EQ(prompts.shown, QStringList{"prompt|提示|" + exam::HandInText(2) + "|2|0"});
+    expectAnswerStored();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->timer.isActive());
+
+    prompts.promptAnswer = 1;  // 确定: 2 points, below the minimum of 5
+    windowManagerClose();
+    ASSERT_EQ(window->paper().mode, "old");
+    EXPECT_TRUE(window->isVisible());
+    prompts.shown.clear();
+    windowManagerClose();
+    EXPECT_EQ(prompts.shown, QStringList{"prompt|提示|" + exam::TFrmExam::kNotKeptText + "|1|0"});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(tableExists(name));
+}
+
+TEST_F(ClosingTest, ProgramEndingStoresTheAnswerBeingGiven) {
+    window.reset();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    expectAnswerStored();
+    EXPECT_TRUE(tableExists(name));  // unmarked, not thrown away
+}
+
+TEST_F(ExamWindowTest, ReviewBelowMinimumIsDroppedWhenTheProgramEnds) {
+    openSmallPaper(3, 2);
+    setPlan(7200, 5);
+    choose(0);
+    prompts.promptAnswer = 1;
+    click("HandInButton");
+    ASSERT_TRUE(window->paper().belowMinimum);
+    const QString name = table();
+    prompts.shown.clear();
+    window.reset();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_FALSE(tableExists(name));
 }
 
 TEST_F(ExamWindowTest, ChangesAreCountedOnceWhenTheQuestionIsLeft) {
