@@ -831,9 +831,17 @@ void TFrmExam::explanationClick() {
 
 void TFrmExam::noteClick() {
     if (!onQuestion(current_)) return;
+    const QString id = dm_.Cn1Query_exam.text(QStringLiteral("A1"));
     const bool filled = aids::TFrmBj::Open(dm_, aids::NoteOrigin::Exam, this);
-    noteButton->setText(filled ? practice::QuestionCardWidget::kNoteFilledCaption
-                               : practice::QuestionCardWidget::kNoteCaption);
+    // The exam may have timed out and been marked meanwhile: the caption is the
+    // one of the question shown now.
+    if (!onQuestion(current_)) return;
+    if (dm_.Cn1Query_exam.text(QStringLiteral("A1")) == id) {
+        noteButton->setText(filled ? practice::QuestionCardWidget::kNoteFilledCaption
+                                   : practice::QuestionCardWidget::kNoteCaption);
+    } else {
+        card_->setNoteCaption(dm_.Cn1Query_exam.text(QStringLiteral("A14")));
+    }
 }
 
 void TFrmExam::pointsClick() {

@@ -6,12 +6,14 @@
 #include "PaperMaker.h"
 #include "PictureButtonGroup.h"
 #include "QuestionCardWidget.h"
+#include "Ubj.h"
 #include "Uexam.h"
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QTest>
 #include <QTextEdit>
@@ -378,6 +380,32 @@ TEST_F(ExamWindowTest, MinimiseAndRestoreChangeNothing) {
     EXPECT_EQ(review, "old 第2题 0:00:00 chosen 1 timer 0 paused 0 cover 0 clock page 1");
     minimiseAndRestore();
     EXPECT_EQ(state(), review);
+}
+
+// The clock keeps running while the note window is open; a time-out marks and
+// reopens the paper on question 1, and the note still goes to its own question.
+TEST_F(ExamWindowTest, NoteWrittenThroughATimeOutStaysOnItsQuestion) {
+    openSmallPaper(3);
+    setPlan(60, 0);
+    fakeClock() = 0;
+    window->timer.setInterval(5);
+    click("NextButton");
+    const QString noted = currentId();
+    QTimer::singleShot(0, [this] {
+        ASSERT_NE(aids::FrmBj, nullptr);
+        QTest::keyClicks(aids::FrmBj->findChild<QPlainTextEdit*>("DBMemo1"), "remember");
+        ms = 60000;
+        EXPECT_TRUE(QTest::qWaitFor([this] { return window->paper().mode == "old"; }, 2000));
+        QTest::mouseClick(aids::FrmBj->findChild<QAbstractButton*>("epEfTrBtn1"), Qt::LeftButton);
+    });
+    click("NoteButton");
+    EXPECT_EQ(aids::FrmBj, nullptr);
+    EXPECT_EQ(db().scalar(QStringLiteral("select group_concat(A1 || '=' || A14) from ") + table() +
+                          QStringLiteral(" where A14 is not null"))
+                  .toString(),
+              noted + "=remember");
+    EXPECT_EQ(window->numberLabel->text(), "第1题");
+    EXPECT_EQ(window->noteButton->text(), practice::QuestionCardWidget::kNoteCaption);
 }
 
 TEST_F(ExamWindowTest, TimeOutMarksAPaperWithAnAnswer) {
