@@ -130,7 +130,7 @@ void TFrmCheck::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+        practice::SetNormalCursor();
         widgets::ShowMessage(QStringLiteral("错误"), QString::fromUtf8(e.what()),
                              widgets::MessageIcon::Critical);
     }
@@ -171,10 +171,12 @@ void TFrmCheck::showEvent(QShowEvent* event) {
 
 void TFrmCheck::FormShow() {
     layOut();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct Restore {
-        ~Restore() { QApplication::restoreOverrideCursor(); }
-    } restore;
+    practice::SetBusyCursor();
+    // Ends with the normal cursor, also the busy one the opener set for the
+    // command: the window is ready to use from here on.
+    struct Normal {
+        ~Normal() { practice::SetNormalCursor(); }
+    } normal;
     LEDTimes->setNumber(0);
     LEDPassed->setNumber(0);
     LEDAverage->setNumber(0);
