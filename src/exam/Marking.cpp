@@ -34,4 +34,27 @@ double PaperScore(store::TDM1& dm, const QString& table, int kind) {
     return sum.isNull() ? 0.0 : sum.toDouble();
 }
 
+int UnansweredCount(store::TDM1& dm, const QString& table) {
+    requirePaperTable(table);
+    return dm.ADOCn1
+        .scalar(QStringLiteral("select count(A1) from ") + table +
+                QStringLiteral(" where E2_1 = '' or E2_1 is null"))
+        .toInt();
+}
+
+PaperState MarkPaper(store::TDM1& dm, const PaperState& paper, const QString& timeUsed, int kind) {
+    PaperState marked = paper;
+    marked.mode = QStringLiteral("old");
+    marked.timeUsed = timeUsed;
+    store::Transaction tx(dm.ADOCn1);
+    marked.score = PaperScore(dm, paper.table, kind);
+    const int least = dm.ADOCn1.scalar(QStringLiteral("select LeastMark from tab_plan")).toInt();
+    marked.belowMinimum = least > marked.score;
+    dm.ADOCn1.execute(QStringLiteral("update tab_cj set A6=?, D2=? where A1=?"),
+                      {{{}, marked.score}, {{}, timeUsed}, {{}, paper.table}});
+    dm.CloseStudySession(timeUsed);
+    tx.commit();
+    return marked;
+}
+
 }  // namespace exam

@@ -3,6 +3,8 @@
 // one of its questions from the bank.
 #pragma once
 
+#include "PaperMaker.h"
+
 #include <QString>
 
 namespace store {
@@ -18,5 +20,15 @@ bool ScoresRight(const QString& answer, const QString& key);
 // The score of a paper as marked: the sum of B3 over the questions that score;
 // 0 when none does.
 double PaperScore(store::TDM1& dm, const QString& table, int kind);
+
+// Questions of a paper without an answer (E2_1 empty or null).
+int UnansweredCount(store::TDM1& dm, const QString& table);
+
+// Marks a paper handed in or timed out after `timeUsed`, with the types of `kind`:
+// its score, whether it is below the minimum mark, the score and time in its
+// tab_cj row, and the time in today's log. All or nothing: when anything fails,
+// nothing is written and the exception goes to the caller. Returns the paper as
+// marked (mode "old"); the caller's own state is not touched.
+PaperState MarkPaper(store::TDM1& dm, const PaperState& paper, const QString& timeUsed, int kind);
 
 }  // namespace exam

@@ -485,11 +485,19 @@ void TFrmExam::numberChange(int index) {
     if (b == nullptr || b->tag() <= 0) return;
     if (card_->verdictOpen()) card_->closeVerdict();
     const int number = b->tag();
-    numberLabel->setText(QStringLiteral("第") + QString::number(number) + QStringLiteral("题"));
     const bool review = paper_.mode != QLatin1String("new");
     if (!review && current_ > 0 && onQuestion(current_)) {
-        SaveCurrentAnswer(current_, currentKind(), true);
+        try {
+            SaveCurrentAnswer(current_, currentKind(), true);
+        } catch (...) {
+            // Nothing of the answer was stored: the window stays on its question,
+            // with the answer on screen, to be stored on the next try.
+            numbers->setPressedIndex(current_ - 1);
+            onQuestion(current_);
+            throw;
+        }
     }
+    numberLabel->setText(QStringLiteral("第") + QString::number(number) + QStringLiteral("题"));
     store::Query& rows = dm_.Cn1Query_exam;
     previousButton->setEnabled(number != 1);
     nextButton->setEnabled(number != rows.recordCount());
@@ -633,10 +641,7 @@ void TFrmExam::UpdateBankProgress(const QString& id, const QString& answer) {
 }
 
 int TFrmExam::unanswered() {
-    return dm_.ADOCn1
-        .scalar(QStringLiteral("select count(A1) from ") + paper_.table +
-                QStringLiteral(" where E2_1 = '' or E2_1 is null"))
-        .toInt();
+    return UnansweredCount(dm_, paper_.table);
 }
 
 // ------------------------------------------------------------------ moving
@@ -748,6 +753,11 @@ bool TFrmExam::leavePaper() {
         return true;
     } catch (const std::exception&) {
         failed(QStringLiteral("发生错误！"));
+        // The paper is still being answered: its clock goes on, as after "取消".
+        if (paper_.mode == QLatin1String("new")) {
+            timer.start();
+            clock_.resume();
+        }
         return false;
     }
 }
@@ -773,14 +783,9 @@ void TFrmExam::leaveUnasked() noexcept {
 void TFrmExam::GradePaper(const QString& timeUsed) {
     hide();
     progressStep(QStringLiteral("正在判卷..."));
-    paper_.mode = QStringLiteral("old");
-    paper_.timeUsed = timeUsed;
-    paper_.score = PaperScore(dm_, paper_.table, qb::CurrentKind);
-    const int least = dm_.ADOCn1.scalar(QStringLiteral("select LeastMark from tab_plan")).toInt();
-    paper_.belowMinimum = least > paper_.score;
-    dm_.ADOCn1.execute(QStringLiteral("update tab_cj set A6=?, D2=? where A1=?"),
-                       {{{}, paper_.score}, {{}, timeUsed}, {{}, paper_.table}});
-    dm_.CloseStudySession(timeUsed);
+    // Until the marks are stored the paper stays as it was, so that a failure
+    // brings back the window in the answering mode, every answer in place.
+    paper_ = MarkPaper(dm_, paper_, timeUsed, qb::CurrentKind);
     progressStep(QStringLiteral("正在提取试卷..."));
     exam::OpenPaper(dm_, paper_);
     FormShow();

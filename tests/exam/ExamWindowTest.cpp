@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <sqlite3.h>
+
 namespace {
 
 using practice::AnswerKind;
@@ -608,12 +610,97 @@ TEST_F(ExamWindowTest, AnAnswerWhosePaperRowFailsLeavesBankAndCountersAsTheyWere
     db().execute(QStringLiteral("create trigger refuse before update on ") + table() +
                  QStringLiteral(" begin select raise(abort, 'refused'); end"));
     choose(0);
-    EXPECT_ANY_THROW(window->nextClick());
+    click("NextButton");
+    EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(bankAnswers(first), before);
     EXPECT_EQ(scalarInt(log), logRows);
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from ") + table() +
                         QStringLiteral(" where E2_1 <> ''")),
               0);
+}
+
+// A write that fails (the disk full, another program holding the bank) leaves the
+// window where it was, with the answer on screen; the next try stores it on its
+// own question, and later answers land on theirs.
+TEST_F(ExamWindowTest, FailedAnswerWriteKeepsTheQuestionAndIsStoredOnTheNextTry) {
+    enum class Failure { Injected, Locked };
+    for (const Failure failure : {Failure::Injected, Failure::Locked}) {
+        SCOPED_TRACE(failure == Failure::Injected ? "injected" : "locked");
+        window.reset();
+        db().execute(QStringLiteral("delete from tab_answ"));
+        db().execute(QStringLiteral("delete from tab_exer"));
+        db().execute(QStringLiteral("delete from tab_tx1"));
+        openSmallPaper(3);
+        QStringList ids;
+        for (int n = 1; n <= 3; ++n) {
+            dm->Cn1Query_exam.setRecNo(n);
+            ids << currentId();
+        }
+        choose(0);
+        click("NextButton");  // question 1: A, stored
+        choose(1);
+        sqlite3* other = nullptr;
+        if (failure == Failure::Injected) {
+            db().execute(
+                QStringLiteral("create temp trigger full before update on tab_answ "
+                               "begin select raise(abort, 'disk full'); end"));
+        } else {
+            ASSERT_EQ(sqlite3_open(bankPath.toUtf8().constData(), &other), SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        prompts.shown.clear();
+        clickNumber(3);
+        ASSERT_EQ(prompts.shown.size(), 1);
+        EXPECT_TRUE(prompts.shown[0].startsWith("prompt|错误|")) << prompts.shown[0].toStdString();
+        EXPECT_EQ(window->numberLabel->text(), "第2题");
+        EXPECT_EQ(window->numbers->pressedIndex(), 1);
+        EXPECT_EQ(currentId(), ids[1]);
+        EXPECT_EQ(chosen(), 1);
+        if (other != nullptr) {
+            sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+            sqlite3_close(other);
+        } else {
+            db().execute(QStringLiteral("drop trigger full"));
+        }
+        clickNumber(3);  // the next try
+        EXPECT_EQ(window->numberLabel->text(), "第3题");
+        choose(2);
+        click("PreviousButton");
+        const QString answers = QStringLiteral(
+            "select group_concat(A1 || '=' || E2_1, ' ') from "
+            "(select A1, E2_1 from %1 order by A1)");
+        EXPECT_EQ(db().scalar(answers.arg(table())).toString(),
+                  ids[0] + "=A " + ids[1] + "=B " + ids[2] + "=C");
+        EXPECT_EQ(db().scalar(QStringLiteral("select group_concat(A1 || '=' || E2_1, ' ') from "
+                                             "(select A1, E2_1 from tab_answ where E2_1 <> '' "
+                                             "order by A1)"))
+                      .toString(),
+                  ids[0] + "=A " + ids[1] + "=B " + ids[2] + "=C");
+    }
+}
+
+// Marking that fails brings the window back in the answering mode with every
+// answer and the clock going; handing in again marks the paper.
+TEST_F(ExamWindowTest, FailedMarkingLeavesThePaperToBeHandedInAgain) {
+    openSmallPaper(3);
+    choose(0);
+    db().execute(
+        QStringLiteral("create temp trigger full before update on tab_cj "
+                       "begin select raise(abort, 'disk full'); end"));
+    prompts.promptAnswer = 1;
+    click("HandInButton");
+    EXPECT_EQ(prompts.shown.last(), "prompt|错误|发生错误！|1|2");
+    EXPECT_EQ(window->paper().mode, "new");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->timer.isActive());
+    EXPECT_TRUE(window->handInButton->isEnabled());
+    EXPECT_TRUE(db().scalar(QStringLiteral("select A6 from tab_cj")).isNull());
+
+    db().execute(QStringLiteral("drop trigger full"));
+    click("HandInButton");
+    EXPECT_EQ(window->paper().mode, "old");
+    EXPECT_EQ(db().scalar(QStringLiteral("select A6 from tab_cj")).toInt(), 1);
+    EXPECT_EQ(window->clockPages->currentIndex(), 1);
 }
 
 TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) {
