@@ -583,61 +583,10 @@ void TFrmExam::SaveCurrentAnswer(int number, std::optional<practice::AnswerKind>
     const QString answer = kind ? practice::CollectAnswer(*kind, row.asInt(QStringLiteral("A2_1")),
                                                           card_->answers()->controls(*kind))
                                 : QString();
-    store::Transaction tx(dm_.ADOCn1);
-    try {
-        if (answer.isEmpty()) {
-            row.edit();
-            row.setValue(QStringLiteral("E2_1"), QString(""));
-            row.post();
-            tx.commit();
-            if (updatePicture) setNumberPicture(number, false);
-            return;
-        }
-        if (answer != row.text(QStringLiteral("E2_1"))) {
-            const practice::ProgressRow progress{
-                row.text(QStringLiteral("A2")), row.text(QStringLiteral("E2")),
-                row.value(QStringLiteral("E1")), row.asInt(QStringLiteral("E3")),
-                row.asInt(QStringLiteral("E4"))};
-            const practice::ProgressFlags flags = practice::FlagsFor(progress, answer, dm_.today());
-            dm_.RecordDailyAnswer(flags.firstToday, flags.wrong, flags.wasWrong);
-            dm_.RecordChapterAnswer(row.text(QStringLiteral("A10")), flags.newQuestion,
-                                    flags.wrong);
-            const store::KnowledgePointLists points = store::KnowledgePointListsOf(row);
-            if (!points.isEmpty()) {
-                dm_.RecordKnowledgePointAnswer(points, flags.newQuestion, flags.wrong);
-            }
-            const QString id = row.text(QStringLiteral("A1"));
-            UpdateBankProgress(id, answer);
-            onQuestion(number);
-        }
-        row.edit();
-        row.setValue(QStringLiteral("E2_1"), answer);
-        row.setValue(QStringLiteral("E2"), answer);
-        row.setValue(QStringLiteral("E1"), dm_.todayText());
-        row.post();
-        tx.commit();
-    } catch (...) {
-        row.cancel();
-        dm_.Cn1Query_tm.cancel();
-        throw;
-    }
-    if (updatePicture) setNumberPicture(number, true);
-}
-
-void TFrmExam::UpdateBankProgress(const QString& id, const QString& answer) {
-    store::Query& bank = dm_.Cn1Query_tm;
-    if (!bank.isActive() || !bank.locate(QStringLiteral("A1"), id)) return;
-    const practice::ProgressRow progress{
-        bank.text(QStringLiteral("A2")), bank.text(QStringLiteral("E2")),
-        bank.value(QStringLiteral("E1")), bank.asInt(QStringLiteral("E3")),
-        bank.asInt(QStringLiteral("E4"))};
-    bank.edit();
-    bank.setValue(QStringLiteral("E4"), practice::NextMastery(progress, answer));
-    bank.setValue(QStringLiteral("E3"), progress.answers + 1);
-    bank.setValue(QStringLiteral("E2_1"), answer);
-    bank.setValue(QStringLiteral("E2"), answer);
-    bank.setValue(QStringLiteral("E1"), dm_.todayText());
-    bank.post();
+    // The paper row is a copy; the question's progress goes to its bank row, held
+    // by the candidate set the paper was drawn from.
+    const practice::StoreResult stored = practice::StoreAnswer(dm_, row, answer, &dm_.Cn1Query_tm);
+    if (updatePicture) setNumberPicture(number, stored.answered);
 }
 
 int TFrmExam::unanswered() {

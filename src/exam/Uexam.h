@@ -89,7 +89,6 @@ class TFrmExam : public practice::ModalForm {
     void SetUpNumberPanel(int count);
     void SaveCurrentAnswer(int number, std::optional<practice::AnswerKind> kind,
                            bool updatePicture);
-    void UpdateBankProgress(const QString& id, const QString& answer);
     void ShowQuestionText(const QString& id);
     void GradePaper(const QString& timeUsed);
     QString TypeHeading(int typeId);
