@@ -1,6 +1,7 @@
 #include "Marking.h"
 
 #include "DataModule.h"
+#include "Dataset.h"
 #include "Engine.h"
 #include "Schema.h"
 
@@ -55,6 +56,32 @@ PaperState MarkPaper(store::TDM1& dm, const PaperState& paper, const QString& ti
     dm.CloseStudySession(timeUsed);
     tx.commit();
     return marked;
+}
+
+void DropPaper(store::TDM1& dm, const QString& table) {
+    dm.Cn1Query_exam.close();
+    dm.DropExamTable(table);
+}
+
+void SetQuestionDiscarded(store::TDM1& dm, store::Dataset& paperRow, bool discard) {
+    const QString id = paperRow.text(QStringLiteral("A1"));
+    store::Transaction tx(dm.ADOCn1);
+    try {
+        paperRow.edit();
+        paperRow.setValue(QStringLiteral("F1"), discard ? 1 : 0);
+        paperRow.setValue(QStringLiteral("E2"), discard ? QStringLiteral("zero") : QString(""));
+        paperRow.post();
+        if (discard) {
+            dm.ADOCn1.execute(QStringLiteral("update tab_answ set F1=1, E2='zero' where a1=?"),
+                              {{{}, id}});
+        } else {
+            dm.ADOCn1.execute(QStringLiteral("update tab_answ set F1=0 where a1=?"), {{{}, id}});
+        }
+        tx.commit();
+    } catch (...) {
+        paperRow.cancel();
+        throw;
+    }
 }
 
 }  // namespace exam

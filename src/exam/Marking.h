@@ -8,6 +8,7 @@
 #include <QString>
 
 namespace store {
+class Dataset;
 class TDM1;
 }  // namespace store
 
@@ -30,5 +31,14 @@ int UnansweredCount(store::TDM1& dm, const QString& table);
 // nothing is written and the exception goes to the caller. Returns the paper as
 // marked (mode "old"); the caller's own state is not touched.
 PaperState MarkPaper(store::TDM1& dm, const PaperState& paper, const QString& timeUsed, int kind);
+
+// Drops a paper: its work table and its tab_cj row (the paper dataset is closed
+// first, since it reads that table).
+void DropPaper(store::TDM1& dm, const QString& table);
+
+// Discards the question of the current row of a reviewed paper from the bank
+// (F1 := 1, E2 := "zero", in the paper row and in tab_answ), or undoes that
+// (F1 := 0; the paper row's E2 emptied). One transaction.
+void SetQuestionDiscarded(store::TDM1& dm, store::Dataset& paperRow, bool discard);
 
 }  // namespace exam

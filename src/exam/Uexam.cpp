@@ -643,8 +643,7 @@ void TFrmExam::timeOut() {
 }
 
 void TFrmExam::dropPaper() {
-    dm_.Cn1Query_exam.close();
-    dm_.DropExamTable(paper_.table);
+    DropPaper(dm_, paper_.table);
 }
 
 void TFrmExam::dropAndClose() {
@@ -743,7 +742,8 @@ void TFrmExam::GradePaper(const QString& timeUsed) {
 }
 
 void TFrmExam::pauseClick() {
-    if (pauseButton->text() == kPauseCaption) {
+    if (!paused_) {
+        paused_ = true;
         pauseButton->setText(kResumeCaption);
         stopClock();
         previousWasEnabled_ = previousButton->isEnabled();
@@ -757,6 +757,7 @@ void TFrmExam::pauseClick() {
         pauseCover->raise();
         coverTimer.start();
     } else {
+        paused_ = false;
         pauseButton->setText(kPauseCaption);
         timer.start();
         clock_.resume();
@@ -829,21 +830,8 @@ void TFrmExam::desktopClick() {
 
 void TFrmExam::discardClick() {
     if (!onQuestion(current_)) return;
-    store::Query& row = dm_.Cn1Query_exam;
-    const QString id = row.text(QStringLiteral("A1"));
-    const bool discard = discardButton->text() == kDiscardCaption;
-    store::Transaction tx(dm_.ADOCn1);
-    row.edit();
-    row.setValue(QStringLiteral("F1"), discard ? 1 : 0);
-    row.setValue(QStringLiteral("E2"), discard ? QStringLiteral("zero") : QString(""));
-    row.post();
-    if (discard) {
-        dm_.ADOCn1.execute(QStringLiteral("update tab_answ set F1=1, E2='zero' where a1=?"),
-                           {{{}, id}});
-    } else {
-        dm_.ADOCn1.execute(QStringLiteral("update tab_answ set F1=0 where a1=?"), {{{}, id}});
-    }
-    tx.commit();
+    const bool discard = dm_.Cn1Query_exam.asInt(QStringLiteral("F1")) != 1;
+    SetQuestionDiscarded(dm_, dm_.Cn1Query_exam, discard);
     card_->setRedMarker(discard ? practice::DiscardMarker(1)
                                 : QStringLiteral("本题曾被作废，现已被您取消！"));
     discardButton->setText(discard ? kRestoreCaption : kDiscardCaption);

@@ -181,7 +181,9 @@ class TFrmExam : public practice::ModalForm {
     bool picturesLoaded_ = false;
     bool firstShow_ = true;
     bool closed_ = false;
-    bool left_ = false;  // the paper has been dealt with; the window may go
+    bool left_ = false;
+    bool paused_ =
+        false;  // "继续考试" is shown  // the paper has been dealt with; the window may go
     int current_ = 0;
     bool previousWasEnabled_ = false;
     bool nextWasEnabled_ = false;
