@@ -70,11 +70,12 @@ class ExamWindowTest : public BankTest {
         addQuestions(QStringLiteral("010101"), 61, size + 1);
         openPaper(1);
     }
-    void openPaper(int kind) {
+    void openPaper(int kind, const std::function<void(const QString& table)>& beforeOpen = {}) {
         PaperOptions options;
         options.seed = 3;
         const exam::PaperResult made = exam::MakePaper(*dm, kind, options);
         ASSERT_TRUE(made.ok) << made.error.toStdString();
+        if (beforeOpen) beforeOpen(made.paper.table);
         window = std::make_unique<exam::TFrmExam>(*dm);
         const exam::PaperState& p = made.paper;
         window->PreparePaper(p.table, p.title, p.mode, p.score, p.timeUsed);
@@ -504,16 +505,136 @@ TEST_F(ExamWindowTest, GroupedQuestionShowsTheSharedStemAboveItsOwn) {
     EXPECT_TRUE(window->card()->stem()->lowerCollapsed());
 }
 
+// A type without an answer page (none of 61 to 66) keeps the page it finds: the
+// window's first page, or the page of the question before; what is pressed on it
+// is no answer.
 TEST_F(ExamWindowTest, TypeWithoutAnswerPageStoresNothing) {
-    addType(5, 64, 6, 5);
-    addQuestions(QStringLiteral("050101"), 64, 4);
-    openPaper(5);
+    addType(1, 61, 80, 1);
+    addQuestions(QStringLiteral("010101"), 61, 3);
+    addQuestions(QStringLiteral("010101"), 60, 1);
+    addQuestions(QStringLiteral("010101"), 77, 1);
+    // No kind draws these types: they are put on the paper by hand, first and last.
+    openPaper(1, [this](const QString& paper) {
+        db().execute(QStringLiteral("insert into ") + paper +
+                     QStringLiteral(" (A1,A2,A2_1,A10,A13,E2,E2_1,E3,E4,F1) select A1,A2,A2_1,"
+                                    "A10,A13,E2,'',E3,E4,F1 from tab_answ where A13 in (60,77)"));
+    });
+    practice::AnswerArea* answers = window->card()->answers();
+    const auto pressFirstShownOption = [answers] {
+        QTest::mouseClick(answers->optionBar(answers->kind())->buttonAt(0), Qt::LeftButton);
+    };
+    struct Step {
+        int number;
+        const char* page;
+    };
+    for (const Step& step : {Step{1, "配伍"}, Step{4, "单选"}}) {
+        clickNumber(step.number);
+        SCOPED_TRACE(step.number);
+        EXPECT_EQ(answers->pageCaption(), QString::fromUtf8(step.page));
+        const QString id = currentId();
+        const int before = bankAnswers(id);
+        pressFirstShownOption();
+        clickNumber(step.number == 1 ? 2 : 3);
+        EXPECT_EQ(bankAnswers(id), before);
+        EXPECT_EQ(db().scalar(QStringLiteral("select E2_1 from ") + table() +
+                                  QStringLiteral(" where A1=?"),
+                              {{{}, id}})
+                      .toString(),
+                  "");
+    }
+    EXPECT_EQ(window->unanswered(), 4);
+}
+
+// Answers given in the exam are counted where practice counts them: today's log,
+// the chapter and its prefixes, the knowledge point, its entry and its group.
+TEST_F(ExamWindowTest, ExamAnswersReachTheLogChapterAndKnowledgePointCounters) {
+    for (const char* code : {"01", "0101", "010101"})
+        addChapter(db(), QLatin1String(code), 1);
+    db().execute(QStringLiteral("insert into tab_fgmc (id) values ('01'),('010101')"));
+    db().execute(QStringLiteral("insert into tab_rule (id,ftid) values ('010101','01010101')"));
+    addType(1, 61, 80, 1);
+    addQuestions(QStringLiteral("010101"), 61, 4);
+    db().execute(QStringLiteral("update tab_answ set K3='01010101'"));
+    openPaper(1);
     const QString first = currentId();
-    const int before = bankAnswers(first);
-    choose(0);
+    choose(1);  // wrong
     click("NextButton");
-    EXPECT_EQ(bankAnswers(first), before);
-    EXPECT_EQ(window->unanswered(), 3);
+    const QString second = currentId();
+    choose(0);  // right
+    click("PreviousButton");
+    choose(0);  // put right
+    click("NextButton");
+    const QString counters = QStringLiteral(
+        "select (select A2||'/'||A3||'/'||B1||'/'||B2 from tab_rz where A1=?) || ' ' ||"
+        " (select group_concat(C4||'/'||D1||'/'||D2, ' ') from tab_kmmc) || ' ' ||"
+        " (select q1||'/'||q2||'/'||q4 from tab_rule) || ' ' ||"
+        " (select group_concat(q1||'/'||q2||'/'||q4, ' ') from tab_fgmc)");
+    // Three answers on two new questions, one wrong and put right the same day.
+    EXPECT_EQ(db().scalar(counters, {{{}, dm->todayText()}}).toString(),
+              "3/1/2/0 2/3/1 2/3/1 2/3/1 2/3/1 2/3/1 2/3/1");
+    const QString progress = QStringLiteral("select E3||'/'||E4||'/'||E2 from tab_answ where A1=?");
+    EXPECT_EQ(db().scalar(progress, {{{}, first}}).toString(), "2/-2/A");
+    EXPECT_EQ(db().scalar(progress, {{{}, second}}).toString(), "2/0/A");
+}
+
+// The clock running on its timer ends the exam at the exam time, not a second
+// before, and the time used is the exam time.
+TEST_F(ExamWindowTest, TimeOutComesAtTheExamTimeOnTheRunningClock) {
+    openSmallPaper(3);
+    setPlan(90 * 60, 0);
+    fakeClock() = 0;
+    window->timer.setInterval(5);
+    choose(0);
+    ms = (90 * 60 - 1) * 1000;
+    QTest::qWait(50);
+    EXPECT_EQ(window->clockLabel->text(), "1:29:59");
+    EXPECT_EQ(window->paper().mode, "new");
+    ms = 90 * 60 * 1000;
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->paper().mode == "old"; }, 2000));
+    EXPECT_EQ(prompts.shown, QStringList{"message|提示|很遗憾，考试时间到了！|0|0"});
+    EXPECT_EQ(db().scalar(QStringLiteral("select D2 from tab_cj")).toString(), "1:30:00");
+    EXPECT_EQ(db().scalar(QStringLiteral("select A6 from tab_cj")).toDouble(), 1.0);
+    EXPECT_EQ(window->usedLabel->text(), "用时：1:30:00");
+}
+
+// On the choice pages the keys answer and move: letters press (单选) or toggle
+// (多选) options, Enter is "下一题", Backspace "上一题"; not while paused.
+TEST_F(ExamWindowTest, KeysAnswerAndMoveOnTheChoicePages) {
+    addType(1, 61, 80, 1);
+    addType(1, 62, 60, 1);
+    addQuestions(QStringLiteral("010101"), 61, 3);
+    addQuestions(QStringLiteral("010101"), 62, 3);
+    openPaper(1);
+    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(window.get(), k, m);
+    };
+    key(Qt::Key_B);
+    key(Qt::Key_C);
+    key(Qt::Key_A, Qt::ControlModifier);  // a chord is no answer
+    EXPECT_EQ(chosen(), 2);
+    key(Qt::Key_Return);
+    EXPECT_EQ(window->numberLabel->text(), "第2题");
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(window->numberLabel->text(), "第1题");
+    EXPECT_EQ(chosen(), 2);  // stored when left, shown again
+
+    click("PauseButton");
+    key(Qt::Key_A);
+    key(Qt::Key_Return);
+    EXPECT_EQ(window->numberLabel->text(), "第1题");
+    EXPECT_EQ(chosen(), 2);
+    click("PauseButton");
+
+    clickNumber(3);
+    EXPECT_EQ(window->card()->answers()->pageCaption(), "多选");
+    for (const Qt::Key k : {Qt::Key_A, Qt::Key_C, Qt::Key_A, Qt::Key_D})
+        key(k);
+    key(Qt::Key_Enter);
+    EXPECT_EQ(window->numberLabel->text(), "第4题");
+    EXPECT_EQ(db().scalar(QStringLiteral("select group_concat(E2_1, ' ') from (select E2_1 from ") +
+                          table() + QStringLiteral(" order by A13, A1)"))
+                  .toString(),
+              "C  CD ");
 }
 
 TEST_F(ExamWindowTest, ReviewDiscardsAQuestionFromTheBankAndUndoes) {
