@@ -696,11 +696,13 @@ bool TFrmExam::leavePaper() {
             return false;
         }
         dropPaper();
-        if (open < 50) dm_.CloseStudySession(used);
         left_ = true;
+        if (open < 50) dm_.CloseStudySession(used);
         return true;
     } catch (const std::exception&) {
         failed(QStringLiteral("发生错误！"));
+        // A dropped paper leaves nothing to come back to.
+        if (left_) return true;
         // The paper is still being answered: its clock goes on, as after "取消".
         if (paper_.mode == QLatin1String("new")) {
             timer.start();
