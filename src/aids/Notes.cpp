@@ -4,6 +4,11 @@
 #include "Globals.h"
 
 namespace aids {
+namespace {
+
+const QString kIdColumn = QStringLiteral("A1");
+
+}  // namespace
 
 bool NoteHasContent(const QString& text) {
     return !text.trimmed().isEmpty();
@@ -23,6 +28,7 @@ bool NoteBinding::Bind(store::Dataset& dataset, const QString& column) {
     }
     dataset_ = &dataset;
     column_ = column;
+    id_ = dataset.hasField(kIdColumn) ? dataset.value(kIdColumn) : QVariant();
     return true;
 }
 
@@ -34,6 +40,10 @@ void NoteBinding::Save(const QString& text) {
     if (dataset_ == nullptr) {
         qb::NoteFilled = false;
         return;
+    }
+    if (!id_.isNull() && dataset_->value(kIdColumn) != id_ &&
+        !dataset_->locate(kIdColumn, id_, Qt::CaseSensitive)) {
+        throw store::EngineError(QStringLiteral("the note's question is no longer open"));
     }
     dataset_->edit();
     // Written only when changed, so that an untouched NULL note stays NULL; an

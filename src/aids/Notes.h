@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 namespace store {
 class Dataset;
@@ -20,7 +21,9 @@ QString NoteButtonCaption(bool noteFilled);
 // Ties the note window to one column of the current row of a caller's dataset.
 // The dataset stays the caller's: nothing here runs a query of its own, and the
 // row is written through the dataset, so a practice set writes tab_answ and an
-// exam paper writes its work table.
+// exam paper writes its work table. The row is remembered by its question id
+// (A1), not by its position: the opener may move the cursor or reopen the set
+// while the note is written (an exam timing out and being marked).
 class NoteBinding {
   public:
     // Puts the dataset into edit state on its current row. False, leaving nothing
@@ -31,7 +34,8 @@ class NoteBinding {
     // The note as the row holds it now (a NULL note reads as "").
     QString text() const;
 
-    // Stores the note as typed, blanks included, then posts the row and sets
+    // Stores the note as typed on the question it was bound to, blanks included,
+    // then posts the row and sets
     // qb::NoteFilled. A note equal to the stored one is not written again, so a
     // note the user never touched keeps its NULL. Unbound, nothing is saved and
     // NoteFilled becomes false.
@@ -42,6 +46,7 @@ class NoteBinding {
   private:
     store::Dataset* dataset_ = nullptr;
     QString column_;
+    QVariant id_;  // A1 of the bound row; null when the dataset has no A1
 };
 
 }  // namespace aids

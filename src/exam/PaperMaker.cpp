@@ -279,15 +279,4 @@ PaperResult MakePaper(store::TDM1& dm, int kind, const PaperOptions& options) {
     return result;
 }
 
-double PaperScore(store::TDM1& dm, const QString& table, int kind) {
-    requireExamTable(table);
-    const QString tx = QStringLiteral("tab_tx%1").arg(kind);
-    const QVariant sum =
-        dm.ADOCn1.scalar(QStringLiteral("select sum(") + tx + QStringLiteral(".B3) as ZFS from ") +
-                         table + u',' + tx + QStringLiteral(" where ") + table +
-                         QStringLiteral(".A13 = ") + tx + QStringLiteral(".A1 and ") + table +
-                         QStringLiteral(".A2 = ") + table + QStringLiteral(".E2_1"));
-    return sum.isNull() ? 0.0 : sum.toDouble();
-}
-
 }  // namespace exam

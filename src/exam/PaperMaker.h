@@ -113,8 +113,4 @@ struct PaperResult {
 // Sets qb::CurrentKind and points Cn1Table_tx at the kind's type table.
 PaperResult MakePaper(store::TDM1& dm, int kind, const PaperOptions& options = {});
 
-// The score of a paper as marked: the sum of B3 over the questions whose answer
-// equals the key; 0 when none does.
-double PaperScore(store::TDM1& dm, const QString& table, int kind);
-
 }  // namespace exam

@@ -43,12 +43,6 @@ void progressHide() {
     if (checkProgress().hide) checkProgress().hide();
 }
 
-QFont songFont(int pixels) {
-    QFont f(skin::kFontFamily);
-    f.setPixelSize(pixels);
-    return f;
-}
-
 widgets::FlatButton* makeArea(QWidget* parent, const char* name, const QString& text) {
     auto* b = new widgets::FlatButton(text, parent);
     b->setObjectName(QLatin1String(name));
@@ -84,10 +78,10 @@ int AverageScore(const QVariant& average) {
     return static_cast<int>(std::nearbyint(value));
 }
 
-TFrmCheck::TFrmCheck(store::TDM1& dm, QWidget* parent) : practice::ModalForm(parent), dm_(dm) {
+TFrmCheck::TFrmCheck(store::TDM1& dm, QWidget* parent) : widgets::ModalForm(parent), dm_(dm) {
     setObjectName(QStringLiteral("FrmCheck"));
     setWindowTitle(kTitle);
-    setFont(songFont(12));
+    setFont(widgets::PixelFont(12));
 
     DBGrid1 = new QTableWidget(0, 4, this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -130,7 +124,7 @@ void TFrmCheck::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        if (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+        widgets::SetNormalCursor();
         widgets::ShowMessage(QStringLiteral("错误"), QString::fromUtf8(e.what()),
                              widgets::MessageIcon::Critical);
     }
@@ -161,20 +155,20 @@ void TFrmCheck::layOut() {
 }
 
 void TFrmCheck::showEvent(QShowEvent* event) {
-    practice::ModalForm::showEvent(event);
+    widgets::ModalForm::showEvent(event);
     if (event->spontaneous()) return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    widgets::CentreOnDesktop(this);
     guarded([this] { FormShow(); });
 }
 
 void TFrmCheck::FormShow() {
     layOut();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct Restore {
-        ~Restore() { QApplication::restoreOverrideCursor(); }
-    } restore;
+    widgets::SetBusyCursor();
+    // Ends with the normal cursor, also the busy one the opener set for the
+    // command: the window is ready to use from here on.
+    struct Normal {
+        ~Normal() { widgets::SetNormalCursor(); }
+    } normal;
     LEDTimes->setNumber(0);
     LEDPassed->setNumber(0);
     LEDAverage->setNumber(0);
@@ -318,14 +312,14 @@ void TFrmCheck::paintEvent(QPaintEvent*) {
     title.setColorAt(0, QColor::fromRgb(skin::kDialogBack));
     title.setColorAt(1, QColor::fromRgb(skin::kDialogTitle));
     p.fillRect(strip, title);
-    QFont titleFont = songFont(14);
+    QFont titleFont = widgets::PixelFont(14);
     titleFont.setBold(true);
     p.setFont(titleFont);
     p.setPen(Qt::white);
     p.drawText(strip.adjusted(12, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, kTitle);
 
     // The labels of the three figures belong to the background, as the areas' do.
-    p.setFont(songFont(compact() ? 12 : 14));
+    p.setFont(widgets::PixelFont(compact() ? 12 : 14));
     p.setPen(QColor::fromRgb(skin::kDialogTitle));
     const QStringList labels{QStringLiteral("考试次数"), QStringLiteral("及格次数"),
                              QStringLiteral("平均成绩")};

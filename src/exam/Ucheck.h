@@ -29,7 +29,7 @@ void setCheckProgressHook(ProgressHook hook);
 
 // A modal form, not a dialog: it hides itself while a paper is reviewed and must
 // stay modal underneath.
-class TFrmCheck : public practice::ModalForm {
+class TFrmCheck : public widgets::ModalForm {
     Q_OBJECT
   public:
     explicit TFrmCheck(store::TDM1& dm, QWidget* parent = nullptr);

@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "EffectButton.h"
 #include "ExamSettings.h"
+#include "ModalForm.h"
 #include "Prompt.h"
 #include "Skin.h"
 
@@ -22,12 +23,6 @@ namespace skin = widgets::skin;
 
 constexpr int kTitleHeight = 26;
 const QString kTitle = QStringLiteral("考试设置");
-
-QFont songFont(int pixels) {
-    QFont f(skin::kFontFamily);
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QLineEdit* makeNumberField(QWidget* parent, const char* name, const QString& hint) {
     auto* e = new QLineEdit(parent);
@@ -58,7 +53,7 @@ TFrmEset::TFrmEset(store::TDM1& dm, QWidget* parent)
     setObjectName(QStringLiteral("FrmEset"));
     setWindowTitle(kTitle);
     setFixedSize(kSize);
-    setFont(songFont(12));
+    setFont(widgets::PixelFont(12));
 
     CheckBox1 = new QCheckBox(QStringLiteral("保留试卷最低分数"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -181,7 +176,7 @@ void TFrmEset::paintEvent(QPaintEvent*) {
     title.setColorAt(0, QColor::fromRgb(skin::kDialogBack));
     title.setColorAt(1, QColor::fromRgb(skin::kDialogTitle));
     p.fillRect(strip, title);
-    QFont titleFont = songFont(14);
+    QFont titleFont = widgets::PixelFont(14);
     titleFont.setBold(true);
     p.setFont(titleFont);
     p.setPen(Qt::white);

@@ -6,6 +6,7 @@
 #include "Engine.h"
 #include "FlatButton.h"
 #include "Globals.h"
+#include "Marking.h"
 #include "PictureButtonGroup.h"
 #include "ProgramEnd.h"
 #include "Prompt.h"
@@ -48,13 +49,6 @@ const QString kError = QStringLiteral("错误");
 
 void errorPrompt(const QString& text) {
     widgets::ShowPromptBox(kError, text, 1, QStringLiteral("NO"), widgets::kPictureError);
-}
-
-QFont pixelFont(int pixels, bool bold = false) {
-    QFont f(widgets::skin::kFontFamily);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
 }
 
 // Where the controls go in one layout.
@@ -209,6 +203,11 @@ TFrmExam::TFrmExam(store::TDM1& dm, QWidget* parent) : ModalForm(parent), dm_(dm
 
 TFrmExam::~TFrmExam() {
     qApp->removeEventFilter(this);
+    // The program ending frees the window without closing it.
+    if (!closed_) {
+        leaveUnasked();
+        releaseData();
+    }
     timer.stop();
     if (FrmExam == this) FrmExam = nullptr;
 }
@@ -225,7 +224,7 @@ void TFrmExam::buildControls() {
         b->setObjectName(QLatin1String(name));
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QAbstractButton::clicked, this,
-                [this, handler] { practice::RunGuarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { widgets::RunGuarded([this, handler] { (this->*handler)(); }); });
         return b;
     };
     const auto flat = [this](const char* name, const QString& caption,
@@ -234,7 +233,7 @@ void TFrmExam::buildControls() {
         b->setObjectName(QLatin1String(name));
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QAbstractButton::clicked, this,
-                [this, handler] { practice::RunGuarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { widgets::RunGuarded([this, handler] { (this->*handler)(); }); });
         return b;
     };
     titleLabel = label("TitleLabel");
@@ -258,7 +257,7 @@ void TFrmExam::buildControls() {
     clockLabel->setObjectName(QStringLiteral("ClockLabel"));
     clockLabel->setGeometry(0, 0, 186, 40);
     clockLabel->setAlignment(Qt::AlignCenter);
-    clockLabel->setFont(pixelFont(26, true));
+    clockLabel->setFont(widgets::PixelFont(26, true));
     auto* reviewing = new QWidget(clockPages);
     usedLabel = new QLabel(reviewing);
     usedLabel->setObjectName(QStringLiteral("UsedLabel"));
@@ -280,7 +279,7 @@ void TFrmExam::buildControls() {
         numbers->buttonAt(i)->setEnabled(false);
     }
     connect(numbers, &widgets::PictureButtonGroup::changed, this,
-            [this](int index) { practice::RunGuarded([this, index] { numberChange(index); }); });
+            [this](int index) { widgets::RunGuarded([this, index] { numberChange(index); }); });
 
     previousButton = button("PreviousButton", QStringLiteral("上一题"), &TFrmExam::previousClick);
     nextButton = button("NextButton", QStringLiteral("下一题"), &TFrmExam::nextClick);
@@ -312,15 +311,15 @@ void TFrmExam::buildControls() {
 
     timer.setInterval(1000);
     connect(&timer, &QTimer::timeout, this,
-            [this] { practice::RunGuarded([this] { clockTick(); }); });
+            [this] { widgets::RunGuarded([this] { clockTick(); }); });
 }
 
 void TFrmExam::applyLayout(bool compact) {
     const Layout& l = compact ? kCompact : kLarge;
     setFixedSize(l.window);
-    setFont(pixelFont(l.textPixels));
+    setFont(widgets::PixelFont(l.textPixels));
     titleLabel->setGeometry(l.title);
-    titleLabel->setFont(pixelFont(l.textPixels + 2, true));
+    titleLabel->setFont(widgets::PixelFont(l.textPixels + 2, true));
     numberLabel->setGeometry(l.number);
     headingLabel->setGeometry(l.heading);
     card_->redMarker()->setGeometry(l.marker);
@@ -339,7 +338,7 @@ void TFrmExam::applyLayout(bool compact) {
     numbers->setSpacing(2);
     for (int i = 0; i < numbers->count(); ++i) {
         numbers->buttonAt(i)->setFixedSize(l.tile);
-        numbers->buttonAt(i)->setFont(pixelFont(l.tile.height() - 2));
+        numbers->buttonAt(i)->setFont(widgets::PixelFont(l.tile.height() - 2));
     }
     widgets::EffectButton* const rows[2][5] = {
         {handInButton, explanationButton, noteButton, answerButton, closeButton},
@@ -378,18 +377,19 @@ bool TFrmExam::OpenPaper() {
 }
 
 void TFrmExam::showEvent(QShowEvent* event) {
-    ModalForm::showEvent(event);
-    if (firstShow_) {
-        firstShow_ = false;
-        if (const QScreen* screen = this->screen()) {
-            move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
-        }
-        if (qb::ScreenMode == QLatin1String("800")) {
-            applyLayout(true);
-            move(24, 76);
-        }
+    widgets::ModalForm::showEvent(event);
+    // Only the first show sets the paper up. Later ones come from "桌面" and the
+    // restore after it, or from the window manager: they must leave the clock, the
+    // question and the answer being given as they are. Marking sets up the review
+    // itself before it shows the window again.
+    if (!firstShow_) return;
+    firstShow_ = false;
+    widgets::CentreOnDesktop(this);
+    if (qb::ScreenMode == QLatin1String("800")) {
+        applyLayout(true);
+        move(24, 76);
     }
-    practice::RunGuarded([this] { FormShow(); });
+    widgets::RunGuarded([this] { FormShow(); });
 }
 
 void TFrmExam::FormShow() {
@@ -438,7 +438,7 @@ void TFrmExam::SetUpNumberPanel(int count) {
             if (review) {
                 rows.setRecNo(i + 1);
                 const bool right =
-                    rows.text(QStringLiteral("E2_1")) == rows.text(QStringLiteral("A2"));
+                    ScoresRight(rows.text(QStringLiteral("E2_1")), rows.text(QStringLiteral("A2")));
                 b->setPictures(right ? right_ : wrong_, right ? downRight_ : downWrong_);
             } else {
                 b->setPictures(up_, down_);
@@ -476,11 +476,19 @@ void TFrmExam::numberChange(int index) {
     if (b == nullptr || b->tag() <= 0) return;
     if (card_->verdictOpen()) card_->closeVerdict();
     const int number = b->tag();
-    numberLabel->setText(QStringLiteral("第") + QString::number(number) + QStringLiteral("题"));
     const bool review = paper_.mode != QLatin1String("new");
     if (!review && current_ > 0 && onQuestion(current_)) {
-        SaveCurrentAnswer(current_, currentKind(), true);
+        try {
+            SaveCurrentAnswer(current_, currentKind(), true);
+        } catch (...) {
+            // Nothing of the answer was stored: the window stays on its question,
+            // with the answer on screen, to be stored on the next try.
+            numbers->setPressedIndex(current_ - 1);
+            onQuestion(current_);
+            throw;
+        }
     }
+    numberLabel->setText(QStringLiteral("第") + QString::number(number) + QStringLiteral("题"));
     store::Query& rows = dm_.Cn1Query_exam;
     previousButton->setEnabled(number != 1);
     nextButton->setEnabled(number != rows.recordCount());
@@ -566,68 +574,14 @@ void TFrmExam::SaveCurrentAnswer(int number, std::optional<practice::AnswerKind>
     const QString answer = kind ? practice::CollectAnswer(*kind, row.asInt(QStringLiteral("A2_1")),
                                                           card_->answers()->controls(*kind))
                                 : QString();
-    store::Transaction tx(dm_.ADOCn1);
-    try {
-        if (answer.isEmpty()) {
-            row.edit();
-            row.setValue(QStringLiteral("E2_1"), QStringLiteral(""));
-            row.post();
-            tx.commit();
-            if (updatePicture) setNumberPicture(number, false);
-            return;
-        }
-        if (answer != row.text(QStringLiteral("E2_1"))) {
-            const practice::ProgressRow progress{
-                row.text(QStringLiteral("A2")), row.text(QStringLiteral("E2")),
-                row.value(QStringLiteral("E1")), row.asInt(QStringLiteral("E3")),
-                row.asInt(QStringLiteral("E4"))};
-            const practice::ProgressFlags flags = practice::FlagsFor(progress, answer, dm_.today());
-            dm_.RecordDailyAnswer(flags.firstToday, flags.wrong, flags.wasWrong);
-            dm_.RecordChapterAnswer(row.text(QStringLiteral("A10")), flags.newQuestion,
-                                    flags.wrong);
-            const store::KnowledgePointLists points = store::KnowledgePointListsOf(row);
-            if (!points.isEmpty()) {
-                dm_.RecordKnowledgePointAnswer(points, flags.newQuestion, flags.wrong);
-            }
-            const QString id = row.text(QStringLiteral("A1"));
-            UpdateBankProgress(id, answer);
-            onQuestion(number);
-        }
-        row.edit();
-        row.setValue(QStringLiteral("E2_1"), answer);
-        row.setValue(QStringLiteral("E2"), answer);
-        row.setValue(QStringLiteral("E1"), dm_.todayText());
-        row.post();
-        tx.commit();
-    } catch (...) {
-        row.cancel();
-        dm_.Cn1Query_tm.cancel();
-        throw;
-    }
-    if (updatePicture) setNumberPicture(number, true);
-}
-
-void TFrmExam::UpdateBankProgress(const QString& id, const QString& answer) {
-    store::Query& bank = dm_.Cn1Query_tm;
-    if (!bank.isActive() || !bank.locate(QStringLiteral("A1"), id)) return;
-    const practice::ProgressRow progress{
-        bank.text(QStringLiteral("A2")), bank.text(QStringLiteral("E2")),
-        bank.value(QStringLiteral("E1")), bank.asInt(QStringLiteral("E3")),
-        bank.asInt(QStringLiteral("E4"))};
-    bank.edit();
-    bank.setValue(QStringLiteral("E4"), practice::NextMastery(progress, answer));
-    bank.setValue(QStringLiteral("E3"), progress.answers + 1);
-    bank.setValue(QStringLiteral("E2_1"), answer);
-    bank.setValue(QStringLiteral("E2"), answer);
-    bank.setValue(QStringLiteral("E1"), dm_.todayText());
-    bank.post();
+    // The paper row is a copy; the question's progress goes to its bank row, held
+    // by the candidate set the paper was drawn from.
+    const practice::StoreResult stored = practice::StoreAnswer(dm_, row, answer, &dm_.Cn1Query_tm);
+    if (updatePicture) setNumberPicture(number, stored.answered);
 }
 
 int TFrmExam::unanswered() {
-    return dm_.ADOCn1
-        .scalar(QStringLiteral("select count(A1) from ") + paper_.table +
-                QStringLiteral(" where E2_1 = '' or E2_1 is null"))
-        .toInt();
+    return UnansweredCount(dm_, paper_.table);
 }
 
 // ------------------------------------------------------------------ moving
@@ -679,9 +633,13 @@ void TFrmExam::timeOut() {
     }
 }
 
+void TFrmExam::dropPaper() {
+    DropPaper(dm_, paper_.table);
+}
+
 void TFrmExam::dropAndClose() {
-    dm_.Cn1Query_exam.close();
-    dm_.DropExamTable(paper_.table);
+    dropPaper();
+    left_ = true;
     close();
 }
 
@@ -693,13 +651,19 @@ void TFrmExam::failed(const QString& text) {
 }
 
 void TFrmExam::handInClick() {
+    if (leavePaper()) close();
+}
+
+bool TFrmExam::leavePaper() {
+    if (left_) return true;
     if (paper_.mode != QLatin1String("new")) {
         if (paper_.belowMinimum) {
-            dm_.Cn1Query_exam.close();
-            dm_.DropExamTable(paper_.table);
+            widgets::ShowPromptBox(QStringLiteral("提示"), kNotKeptText, 1, QStringLiteral("NO"),
+                                   widgets::kPictureNotice);
+            dropPaper();
         }
-        close();
-        return;
+        left_ = true;
+        return true;
     }
     stopClock();
     const QString used = clock_.text();
@@ -707,46 +671,72 @@ void TFrmExam::handInClick() {
         SaveCurrentAnswer(current_, currentKind(), false);
         const int open = unanswered();
         if (open >= kCapacity) {
-            dropAndClose();
-            return;
+            dropPaper();
+            left_ = true;
+            return true;
         }
         const int choice = widgets::ShowPromptBox(QStringLiteral("提示"), HandInText(open), 2,
                                                   QStringLiteral("Exam"), widgets::kPictureNotice);
         if (choice == 1) {
             GradePaper(used);
-        } else if (choice == 3) {
+            return false;
+        }
+        if (choice == 3) {
             timer.start();
             clock_.resume();
-        } else {
-            dm_.Cn1Query_exam.close();
-            dm_.DropExamTable(paper_.table);
-            if (open < 50) dm_.CloseStudySession(used);
-            close();
+            return false;
         }
+        dropPaper();
+        left_ = true;
+        if (open < 50) dm_.CloseStudySession(used);
+        return true;
     } catch (const std::exception&) {
         failed(QStringLiteral("发生错误！"));
+        // A dropped paper leaves nothing to come back to.
+        if (left_) return true;
+        // The paper is still being answered: its clock goes on, as after "取消".
+        if (paper_.mode == QLatin1String("new")) {
+            timer.start();
+            clock_.resume();
+        }
+        return false;
+    }
+}
+
+void TFrmExam::leaveUnasked() noexcept {
+    // Nobody is left to answer a question now: the answer being given is stored
+    // and a review below the minimum is dropped, as "关闭" would; a paper still
+    // being answered stays unmarked.
+    if (left_) return;
+    left_ = true;
+    try {
+        if (paper_.mode == QLatin1String("new")) {
+            stopClock();
+            SaveCurrentAnswer(current_, currentKind(), false);
+        } else if (paper_.belowMinimum) {
+            dropPaper();
+        }
+    } catch (const std::exception& e) {
+        qWarning("exam paper not stored on leaving: %s", e.what());
     }
 }
 
 void TFrmExam::GradePaper(const QString& timeUsed) {
     hide();
     progressStep(QStringLiteral("正在判卷..."));
-    paper_.mode = QStringLiteral("old");
-    paper_.timeUsed = timeUsed;
-    paper_.score = PaperScore(dm_, paper_.table, qb::CurrentKind);
-    const int least = dm_.ADOCn1.scalar(QStringLiteral("select LeastMark from tab_plan")).toInt();
-    paper_.belowMinimum = least > paper_.score;
-    dm_.ADOCn1.execute(QStringLiteral("update tab_cj set A6=?, D2=? where A1=?"),
-                       {{{}, paper_.score}, {{}, timeUsed}, {{}, paper_.table}});
-    dm_.CloseStudySession(timeUsed);
+    // Until the marks are stored the paper stays as it was, so that a failure
+    // brings back the window in the answering mode, every answer in place.
+    paper_ = MarkPaper(dm_, paper_, timeUsed, qb::CurrentKind);
     progressStep(QStringLiteral("正在提取试卷..."));
     exam::OpenPaper(dm_, paper_);
+    FormShow();
     progressHide();
     show();
 }
 
 void TFrmExam::pauseClick() {
-    if (pauseButton->text() == kPauseCaption) {
+    if (!paused_) {
+        paused_ = true;
         pauseButton->setText(kResumeCaption);
         stopClock();
         previousWasEnabled_ = previousButton->isEnabled();
@@ -760,6 +750,7 @@ void TFrmExam::pauseClick() {
         pauseCover->raise();
         coverTimer.start();
     } else {
+        paused_ = false;
         pauseButton->setText(kPauseCaption);
         timer.start();
         clock_.resume();
@@ -788,9 +779,17 @@ void TFrmExam::explanationClick() {
 
 void TFrmExam::noteClick() {
     if (!onQuestion(current_)) return;
+    const QString id = dm_.Cn1Query_exam.text(QStringLiteral("A1"));
     const bool filled = aids::TFrmBj::Open(dm_, aids::NoteOrigin::Exam, this);
-    noteButton->setText(filled ? practice::QuestionCardWidget::kNoteFilledCaption
-                               : practice::QuestionCardWidget::kNoteCaption);
+    // The exam may have timed out and been marked meanwhile: the caption is the
+    // one of the question shown now.
+    if (!onQuestion(current_)) return;
+    if (dm_.Cn1Query_exam.text(QStringLiteral("A1")) == id) {
+        noteButton->setText(filled ? practice::QuestionCardWidget::kNoteFilledCaption
+                                   : practice::QuestionCardWidget::kNoteCaption);
+    } else {
+        card_->setNoteCaption(dm_.Cn1Query_exam.text(QStringLiteral("A14")));
+    }
 }
 
 void TFrmExam::pointsClick() {
@@ -824,21 +823,8 @@ void TFrmExam::desktopClick() {
 
 void TFrmExam::discardClick() {
     if (!onQuestion(current_)) return;
-    store::Query& row = dm_.Cn1Query_exam;
-    const QString id = row.text(QStringLiteral("A1"));
-    const bool discard = discardButton->text() == kDiscardCaption;
-    store::Transaction tx(dm_.ADOCn1);
-    row.edit();
-    row.setValue(QStringLiteral("F1"), discard ? 1 : 0);
-    row.setValue(QStringLiteral("E2"), discard ? QStringLiteral("zero") : QStringLiteral(""));
-    row.post();
-    if (discard) {
-        dm_.ADOCn1.execute(QStringLiteral("update tab_answ set F1=1, E2='zero' where a1=?"),
-                           {{{}, id}});
-    } else {
-        dm_.ADOCn1.execute(QStringLiteral("update tab_answ set F1=0 where a1=?"), {{{}, id}});
-    }
-    tx.commit();
+    const bool discard = dm_.Cn1Query_exam.asInt(QStringLiteral("F1")) != 1;
+    SetQuestionDiscarded(dm_, dm_.Cn1Query_exam, discard);
     card_->setRedMarker(discard ? practice::DiscardMarker(1)
                                 : QStringLiteral("本题曾被作废，现已被您取消！"));
     discardButton->setText(discard ? kRestoreCaption : kDiscardCaption);
@@ -850,42 +836,34 @@ bool TFrmExam::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this && isEnabled() &&
         card_->answers()->isEnabled()) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString page = card_->answers()->pageCaption();
-        if (page == practice::PageCaption(practice::AnswerKind::SingleChoice) ||
-            page == practice::PageCaption(practice::AnswerKind::MultipleChoice)) {
-            if (key->key() == Qt::Key_Backspace) {
-                if (previousButton->isEnabled()) practice::RunGuarded([this] { previousClick(); });
-                return true;
-            }
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                if (nextButton->isEnabled()) practice::RunGuarded([this] { nextClick(); });
-                return true;
-            }
-            const auto chord = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-            if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_F &&
-                (key->modifiers() & chord) == 0) {
-                return card_->answers()->pressOption(key->key() - Qt::Key_A);
-            }
+        if (card_->answers()->handleKey(*static_cast<QKeyEvent*>(event), previousButton,
+                                        nextButton)) {
+            return true;
         }
     }
-    return ModalForm::eventFilter(watched, event);
-}
-
-void TFrmExam::keyPressEvent(QKeyEvent* event) {
-    // Borderless and without a cancel button: Escape does not end the exam.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    ModalForm::keyPressEvent(event);
+    return widgets::ModalForm::eventFilter(watched, event);
 }
 
 void TFrmExam::closeQuery(bool& canClose) {
     canClose = true;
     if (closed_) return;
+    // The window manager's close and the like take the way of "关闭": the paper is
+    // handed in or dropped first, and the window stays when that keeps it open.
+    if (!left_) {
+        bool leave = false;
+        widgets::RunGuarded([this, &leave] { leave = leavePaper(); });
+        if (!leave) {
+            canClose = false;
+            return;
+        }
+    }
+    releaseData();
+}
+
+void TFrmExam::releaseData() noexcept {
+    if (closed_) return;
     closed_ = true;
-    practice::SetBusyCursor();
+    widgets::SetBusyCursor();
     stopClock();
     dm_.Cn1Query1.close();
     dm_.Cn1Query2.close();
@@ -894,7 +872,7 @@ void TFrmExam::closeQuery(bool& canClose) {
     dm_.Cn1Table_tx.close();
     dm_.Cn1Query_exam.close();
     dm_.Cn1Table_fgmc.close();
-    practice::SetNormalCursor();
+    widgets::SetNormalCursor();
 }
 
 // ------------------------------------------------------------------ the menu's road

@@ -70,7 +70,7 @@ QString HandInText(int unanswered);
 // Numbers as the window writes them: 1 not 1.0, 0.5 as is.
 QString ShortDecimal(double value);
 
-class TFrmExam : public practice::ModalForm {
+class TFrmExam : public widgets::ModalForm {
     Q_OBJECT
   public:
     explicit TFrmExam(store::TDM1& dm, QWidget* parent = nullptr);
@@ -89,7 +89,6 @@ class TFrmExam : public practice::ModalForm {
     void SetUpNumberPanel(int count);
     void SaveCurrentAnswer(int number, std::optional<practice::AnswerKind> kind,
                            bool updatePicture);
-    void UpdateBankProgress(const QString& id, const QString& answer);
     void ShowQuestionText(const QString& id);
     void GradePaper(const QString& timeUsed);
     QString TypeHeading(int typeId);
@@ -147,19 +146,27 @@ class TFrmExam : public practice::ModalForm {
     static inline const QString kResumeCaption = QStringLiteral("继续考试");
     static inline const QString kDiscardCaption = QStringLiteral("本题作废");
     static inline const QString kRestoreCaption = QStringLiteral("取消作废");
+    static inline const QString kNotKeptText =
+        QStringLiteral("本次成绩低于最低分，试卷将不被保存！");
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeQuery(bool& canClose) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildControls();
     void applyLayout(bool compact);
     void FormShow();
     void stopClock();
+    void dropPaper();
     void dropAndClose();
+    // What every way out does with the paper first, as "关闭" does: true when the
+    // window may close (false: marked and now reviewed, hand-in cancelled, failed).
+    bool leavePaper();
+    // The same, where nobody can be asked (the program ending).
+    void leaveUnasked() noexcept;
+    void releaseData() noexcept;
     void failed(const QString& text);
     bool onQuestion(int number);
     std::optional<practice::AnswerKind> currentKind();
@@ -173,6 +180,9 @@ class TFrmExam : public practice::ModalForm {
     bool picturesLoaded_ = false;
     bool firstShow_ = true;
     bool closed_ = false;
+    bool left_ = false;
+    bool paused_ =
+        false;  // "继续考试" is shown  // the paper has been dealt with; the window may go
     int current_ = 0;
     bool previousWasEnabled_ = false;
     bool nextWasEnabled_ = false;

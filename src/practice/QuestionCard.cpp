@@ -109,22 +109,41 @@ ProgressRow progressRowOf(store::Dataset& row) {
             row.asInt(QStringLiteral("E4"))};
 }
 
-}  // namespace
-
-void ApplyProgressRule(store::TDM1& dm, store::Dataset& row, const QString& answer) {
-    const ProgressRow progress = progressRowOf(row);
-    const ProgressFlags flags = FlagsFor(progress, answer, dm.today());
+// Today's log, the chapter and its prefixes, the knowledge points: the flags come
+// from the row the answer was given on.
+void countAnswer(store::TDM1& dm, store::Dataset& row, const QString& answer) {
+    const ProgressFlags flags = FlagsFor(progressRowOf(row), answer, dm.today());
     const store::KnowledgePointLists points = store::KnowledgePointListsOf(row);
-    const QString chapter = row.text(QStringLiteral("A10"));
-    row.edit();
-    row.setValue(QStringLiteral("E4"), NextMastery(progress, answer));
-    row.setValue(QStringLiteral("E3"), progress.answers + 1);
     dm.RecordDailyAnswer(flags.firstToday, flags.wrong, flags.wasWrong);
-    dm.RecordChapterAnswer(chapter, flags.newQuestion, flags.wrong);
+    dm.RecordChapterAnswer(row.text(QStringLiteral("A10")), flags.newQuestion, flags.wrong);
     if (!points.isEmpty()) dm.RecordKnowledgePointAnswer(points, flags.newQuestion, flags.wrong);
 }
 
-StoreResult StoreAnswer(store::TDM1& dm, store::Dataset& row, const QString& answer) {
+// E4 and E3 of the row, by its own key and last answer; left in edit state.
+void advanceProgress(store::Dataset& row, const QString& answer) {
+    const ProgressRow progress = progressRowOf(row);
+    row.edit();
+    row.setValue(QStringLiteral("E4"), NextMastery(progress, answer));
+    row.setValue(QStringLiteral("E3"), progress.answers + 1);
+}
+
+// E2_1, E2 and E1 := today; left in edit state.
+void setAnswered(store::TDM1& dm, store::Dataset& row, const QString& answer) {
+    row.edit();
+    row.setValue(QStringLiteral("E2_1"), answer);
+    row.setValue(QStringLiteral("E2"), answer);
+    row.setValue(QStringLiteral("E1"), dm.todayText());
+}
+
+}  // namespace
+
+void ApplyProgressRule(store::TDM1& dm, store::Dataset& row, const QString& answer) {
+    countAnswer(dm, row, answer);
+    advanceProgress(row, answer);
+}
+
+StoreResult StoreAnswer(store::TDM1& dm, store::Dataset& row, const QString& answer,
+                        store::Dataset* bank) {
     StoreResult result;
     store::Transaction tx(dm.ADOCn1);
     try {
@@ -136,20 +155,28 @@ StoreResult StoreAnswer(store::TDM1& dm, store::Dataset& row, const QString& ans
             return result;
         }
         if (answer != row.text(QStringLiteral("E2_1"))) {
-            ApplyProgressRule(dm, row, answer);
+            if (bank == nullptr) {
+                ApplyProgressRule(dm, row, answer);
+            } else {
+                countAnswer(dm, row, answer);
+                if (bank->isActive() &&
+                    bank->locate(QStringLiteral("A1"), row.value(QStringLiteral("A1")))) {
+                    advanceProgress(*bank, answer);
+                    setAnswered(dm, *bank, answer);
+                    bank->post();
+                }
+            }
             result.counted = true;
         }
         result.answered = true;
         result.right = IsRight(answer, row.text(QStringLiteral("A2")));
-        row.edit();
-        row.setValue(QStringLiteral("E2_1"), answer);
-        row.setValue(QStringLiteral("E2"), answer);
-        row.setValue(QStringLiteral("E1"), dm.todayText());
+        setAnswered(dm, row, answer);
         row.post();
         tx.commit();
     } catch (...) {
-        // The counters roll back with the row: drop the half-made edit as well.
+        // The counters roll back with the row: drop the half-made edits as well.
         row.cancel();
+        if (bank != nullptr) bank->cancel();
         throw;
     }
     return result;

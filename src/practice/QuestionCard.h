@@ -75,7 +75,14 @@ void ApplyProgressRule(store::TDM1& dm, store::Dataset& row, const QString& answ
 
 // Stores an answer on the current row of `row`: the progress rule when it differs
 // from E2_1, then E2_1, E2 and E1 := today. One transaction: all or nothing.
-StoreResult StoreAnswer(store::TDM1& dm, store::Dataset& row, const QString& answer);
+//
+// `bank` is given when `row` is only a copy of the question (an exam paper's row):
+// the copy is counted from and gets E2_1, E2 and E1 but keeps its E3 and E4; the
+// question's own row in `bank` (found by A1; nothing when the set is closed or
+// does not hold it) gets the progress rule by its own key and last answer, and
+// the answer too.
+StoreResult StoreAnswer(store::TDM1& dm, store::Dataset& row, const QString& answer,
+                        store::Dataset* bank = nullptr);
 
 // The header "第n题（第k次出现）" figures: k is E3 + 1 when E3 >= 1, else 1.
 int AppearanceCount(int e3);

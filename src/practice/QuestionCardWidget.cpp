@@ -256,6 +256,15 @@ QString AnswerArea::collectAnswer(int optionCount) const {
     return CollectAnswer(kind(), optionCount, controls(kind()));
 }
 
+bool AnswerArea::handleKey(const QKeyEvent& event, QAbstractButton* previous,
+                           QAbstractButton* next) {
+    if (kind() != AnswerKind::SingleChoice && kind() != AnswerKind::MultipleChoice) return false;
+    return widgets::HandleAnswerKey(
+        event, {.previous = previous, .next = next, .pressOption = [this](int option) {
+                    return pressOption(option);
+                }});
+}
+
 bool AnswerArea::pressOption(int index) {
     if (index < 0 || index >= kOptionCount) return false;
     if (kind() == AnswerKind::SingleChoice) {

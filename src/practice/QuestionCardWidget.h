@@ -18,6 +18,7 @@
 
 class QAbstractButton;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QSplitter;
@@ -63,6 +64,8 @@ class AnswerArea : public QStackedWidget {
     // The keyboard's option keys: on "单选" presses option `index` alone, on "多选"
     // toggles it, shown or not. False on every other page.
     bool pressOption(int index);
+    // The keys of a choice page (Backspace, Enter, A to F); true when taken.
+    bool handleKey(const QKeyEvent& event, QAbstractButton* previous, QAbstractButton* next);
 
     widgets::PictureButtonGroup* optionBar(AnswerKind kind) const;  // 单选, 多选, 配伍
     widgets::PictureButtonGroup* trueFalseBar() const { return fcBG_yn; }

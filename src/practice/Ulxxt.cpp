@@ -865,15 +865,7 @@ QString TFrmLxxt::clockText() const {
 // ------------------------------------------------------------------ keys and closing
 
 bool TFrmLxxt::FormKeyDown(QKeyEvent* event) {
-    const QString page = card_->answers()->pageCaption();
-    if (page != PageCaption(AnswerKind::SingleChoice) &&
-        page != PageCaption(AnswerKind::MultipleChoice)) {
-        return false;
-    }
-    return widgets::HandleAnswerKey(
-        *event, {.previous = epEfTrBtn1, .next = epEfTrBtn2, .pressOption = [this](int option) {
-                     return card_->answers()->pressOption(option);
-                 }});
+    return card_->answers()->handleKey(*event, epEfTrBtn1, epEfTrBtn2);
 }
 
 bool TFrmLxxt::eventFilter(QObject* watched, QEvent* event) {

@@ -265,8 +265,8 @@ TEST_F(CheckWindowTest, ReviewOpensTheStoredPaperInTheOldMode) {
 
 namespace {
 
-// The menu's "cj" opens a fresh history window modally under the busy cursor and
-// frees it when it closes.
+// The menu's "cj" opens a fresh history window modally, ready for use with the
+// normal cursor, and frees it when it closes.
 TEST_F(CheckWindowTest, CjOpensTheHistoryWindowModally) {
     addPaper(1, 70);
     app::TFrmStart start(*dm);
@@ -285,7 +285,7 @@ TEST_F(CheckWindowTest, CjOpensTheHistoryWindowModally) {
         QTest::mouseClick(shown->CloseButton, Qt::LeftButton);
     });
     start.ShockwaveFlash1FSCommand(QStringLiteral("cj"), QString());
-    EXPECT_EQ(seen, QStringLiteral("visible 1 modal 1 cursor busy rows 1"));
+    EXPECT_EQ(seen, QStringLiteral("visible 1 modal 1 cursor normal rows 1"));
     EXPECT_EQ(exam::FrmCheck, nullptr);
     EXPECT_TRUE(opened.isNull());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

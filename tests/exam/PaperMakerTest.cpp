@@ -316,25 +316,4 @@ TEST_F(PaperTest, EmptyPaperCannotBeOpenedAndLeavesNothingBehind) {
     expectNothingLeft(tables, 0);
 }
 
-TEST_F(PaperTest, ScoreIsZeroWithoutRightAnswersAndSumsB3OfRightOnes) {
-    addType(1, 61, 80, 1.5);
-    addType(1, 62, 60, 2);
-    addType(2, 61, 50, 100);
-    db().execute(store::examTableSql(QStringLiteral("tab_exam9")));
-    const auto row = [&](const char* id, int type, const char* key, const QVariant& answer) {
-        db().execute(QStringLiteral("insert into tab_exam9 (A1,A13,A2,E2_1) values (?,?,?,?)"),
-                     {{{}, id}, {{}, type}, {{}, key}, {{}, answer}});
-    };
-    row("a", 61, "A", "B");
-    row("b", 62, "AB", "");
-    row("c", 62, "C", QVariant());
-    EXPECT_EQ(exam::PaperScore(*dm, QStringLiteral("tab_exam9"), 1), 0.0);
-
-    row("d", 61, "D", "D");
-    row("e", 62, "AC", "AC");
-    row("f", 62, "B", "B");
-    EXPECT_DOUBLE_EQ(exam::PaperScore(*dm, QStringLiteral("tab_exam9"), 1), 5.5);
-    EXPECT_THROW(exam::PaperScore(*dm, QStringLiteral("tab_cj"), 1), store::EngineError);
-}
-
 }  // namespace

@@ -3,6 +3,7 @@
 #include "Globals.h"
 #include "PracticeSet.h"
 #include "QuestionCard.h"
+#include "Schema.h"
 
 using practice::AnswerControls;
 using practice::AnswerKind;
@@ -144,6 +145,40 @@ TEST_F(StoreAnswerTest, AFailingCounterLeavesNothingBehind) {
     EXPECT_EQ(dm->ADOCn1.scalar(QStringLiteral("select E3||'/'||E2_1 from tab_answ")).toString(),
               QStringLiteral("0/"));
     EXPECT_EQ(row.state(), store::Dataset::State::Browse);
+}
+
+// An exam paper holds copies of its questions: the copy is counted from and takes
+// the answer, the question's bank row takes the progress by its own last answer.
+TEST_F(StoreAnswerTest, AnAnswerOnACopyGivesTheProgressToTheBankRow) {
+    store::Database& db = dm->ADOCn1;
+    db.execute(store::examTableSql(QStringLiteral("tab_exam1")));
+    db.execute(
+        QStringLiteral("insert into tab_exam1 (A1,A2,A2_1,K3,A10,A13,E2,E2_1,E3,E4,F1) "
+                       "select A1,A2,A2_1,K3,A10,A13,'','',E3,E4,F1 from tab_answ"));
+    // Answered right in practice since the paper was drawn: the bank row knows it.
+    db.execute(QStringLiteral("update tab_answ set E2='B', E3=1"));
+    row.requery();
+    store::Query paper(&db);
+    paper.setSql(QStringLiteral("select * from tab_exam1"));
+    paper.open();
+
+    auto result = practice::StoreAnswer(*dm, paper, QStringLiteral("A"), &row);
+    EXPECT_TRUE(result.answered && !result.right && result.counted);
+    // Counted as the copy saw it (a new question); the bank row lost a point.
+    EXPECT_EQ(counters(), QStringLiteral("1/1/1/1 1/1/1 1/1/1 1/1/1 2/-1/A/A"));
+    EXPECT_EQ(db.scalar(QStringLiteral("select E3||'/'||E4||'/'||E2||'/'||E2_1||'/'||E1 from "
+                                       "tab_exam1"))
+                  .toString(),
+              QStringLiteral("0/0/A/A/2026-12-09"));
+    result = practice::StoreAnswer(*dm, paper, QStringLiteral("A"), &row);
+    EXPECT_FALSE(result.counted);
+    EXPECT_EQ(counters(), QStringLiteral("1/1/1/1 1/1/1 1/1/1 1/1/1 2/-1/A/A"));
+
+    // A bank set that does not hold the question: the copy alone is answered.
+    row.close();
+    practice::StoreAnswer(*dm, paper, QStringLiteral("B"), &row);
+    EXPECT_EQ(db.scalar(QStringLiteral("select E2_1 from tab_exam1")).toString(), "B");
+    EXPECT_EQ(db.scalar(QStringLiteral("select E3||'/'||E2_1 from tab_answ")).toString(), "2/A");
 }
 
 TEST_F(StoreAnswerTest, OpeningASetClearsEverySessionAnswerOfTheBank) {
