@@ -69,7 +69,8 @@ void SetQuestionDiscarded(store::TDM1& dm, store::Dataset& paperRow, bool discar
     try {
         paperRow.edit();
         paperRow.setValue(QStringLiteral("F1"), discard ? 1 : 0);
-        paperRow.setValue(QStringLiteral("E2"), discard ? QStringLiteral("zero") : QStringLiteral(""));
+        paperRow.setValue(QStringLiteral("E2"),
+                          discard ? QStringLiteral("zero") : QStringLiteral(""));
         paperRow.post();
         if (discard) {
             dm.ADOCn1.execute(QStringLiteral("update tab_answ set F1=1, E2='zero' where a1=?"),

@@ -101,34 +101,25 @@ TFrmCheck::TFrmCheck(store::TDM1& dm, QWidget* parent) : widgets::ModalForm(pare
     LabelTip->setObjectName(QStringLiteral("LabelTip"));
 
     SettingsButton = makeArea(this, "SettingsButton", QStringLiteral("设置"));
+    SettingsButton->setEnabled(widgets::HasSystemSettings());
     ReviewButton = makeArea(this, "ReviewButton", QStringLiteral("查阅"));
     CloseButton = makeArea(this, "CloseButton", QStringLiteral("关闭"));
     DeleteButton = makeArea(this, "DeleteButton", QStringLiteral("删除"));
 
     connect(ReviewButton, &QAbstractButton::clicked, this,
-            [this] { guarded([this] { ReviewClick(); }); });
+            [this] { widgets::RunGuarded([this] { ReviewClick(); }); });
     connect(DBGrid1, &QTableWidget::cellDoubleClicked, this,
-            [this] { guarded([this] { ReviewClick(); }); });
+            [this] { widgets::RunGuarded([this] { ReviewClick(); }); });
     connect(DeleteButton, &QAbstractButton::clicked, this,
-            [this] { guarded([this] { DeleteClick(); }); });
+            [this] { widgets::RunGuarded([this] { DeleteClick(); }); });
     connect(SettingsButton, &QAbstractButton::clicked, this,
-            [this] { guarded([this] { SettingsClick(); }); });
+            [this] { widgets::RunGuarded([this] { SettingsClick(); }); });
     connect(CloseButton, &QAbstractButton::clicked, this,
-            [this] { guarded([this] { CloseClick(); }); });
+            [this] { widgets::RunGuarded([this] { CloseClick(); }); });
     layOut();
 }
 
 TFrmCheck::~TFrmCheck() = default;
-
-void TFrmCheck::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        widgets::SetNormalCursor();
-        widgets::ShowMessage(QStringLiteral("错误"), QString::fromUtf8(e.what()),
-                             widgets::MessageIcon::Critical);
-    }
-}
 
 void TFrmCheck::layOut() {
     const bool small = compact();
@@ -158,7 +149,7 @@ void TFrmCheck::showEvent(QShowEvent* event) {
     widgets::ModalForm::showEvent(event);
     if (event->spontaneous()) return;
     widgets::CentreOnDesktop(this);
-    guarded([this] { FormShow(); });
+    widgets::RunGuarded([this] { FormShow(); });
 }
 
 void TFrmCheck::FormShow() {
@@ -296,7 +287,7 @@ void TFrmCheck::FormClose() {
 }
 
 void TFrmCheck::closeQuery(bool& canClose) {
-    guarded([this] { FormClose(); });
+    widgets::RunGuarded([this] { FormClose(); });
     canClose = true;
 }
 

@@ -64,7 +64,6 @@ class TFrmCheck : public widgets::ModalForm {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void guarded(const std::function<void()>& handler);
     void layOut();
     void fillList();
 

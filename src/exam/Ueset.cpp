@@ -81,29 +81,21 @@ TFrmEset::TFrmEset(store::TDM1& dm, QWidget* parent)
     Button1->setGeometry(84, 118, 76, 28);
     Button2->setGeometry(200, 118, 76, 28);
 
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { guarded([this] { Edit1Change(); }); });
+    connect(Edit1, &QLineEdit::textChanged, this,
+            [this] { widgets::RunGuarded([this] { Edit1Change(); }); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBoxClick(); });
     connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBoxClick(); });
     connect(Button1, &QAbstractButton::clicked, this,
-            [this] { guarded([this] { Button1Click(); }); });
+            [this] { widgets::RunGuarded([this] { Button1Click(); }); });
     connect(Button2, &QAbstractButton::clicked, this,
-            [this] { guarded([this] { Button2Click(); }); });
+            [this] { widgets::RunGuarded([this] { Button2Click(); }); });
 }
 
 TFrmEset::~TFrmEset() = default;
 
-void TFrmEset::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        widgets::ShowMessage(QStringLiteral("错误"), QString::fromUtf8(e.what()),
-                             widgets::MessageIcon::Critical);
-    }
-}
-
 void TFrmEset::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) guarded([this] { FormShow(); });
+    if (!event->spontaneous()) widgets::RunGuarded([this] { FormShow(); });
 }
 
 void TFrmEset::FormShow() {
@@ -158,7 +150,7 @@ void TFrmEset::FormClose() {
 }
 
 void TFrmEset::done(int result) {
-    guarded([this] { FormClose(); });
+    widgets::RunGuarded([this] { FormClose(); });
     QDialog::done(result);
 }
 

@@ -49,8 +49,6 @@ class TFrmEset : public QDialog {
 
   private:
     // Runs a handler from the event loop; an error is shown instead of unwinding
-    // through Qt.
-    void guarded(const std::function<void()>& handler);
 
     store::TDM1& dm_;
     bool correcting_ = false;

@@ -123,49 +123,6 @@ void setPaperExporter(PaperExporter exporter) {
     paperExporter() = std::move(exporter);
 }
 
-// ------------------------------------------------------------------ clock
-
-ExamClock::ExamClock(Source source) : source_(std::move(source)) {
-    wall_.start();
-    reset();
-}
-
-qint64 ExamClock::now() const {
-    return source_ ? source_() : wall_.elapsed();
-}
-
-void ExamClock::reset() {
-    start_ = now();
-    pausedTotal_ = 0;
-    pausedAt_ = start_;
-    paused_ = false;
-}
-
-void ExamClock::pause() {
-    if (paused_) return;
-    pausedAt_ = now();
-    paused_ = true;
-}
-
-void ExamClock::resume() {
-    if (!paused_) return;
-    pausedTotal_ += now() - pausedAt_;
-    paused_ = false;
-}
-
-int ExamClock::seconds() const {
-    const qint64 end = paused_ ? pausedAt_ : now();
-    return static_cast<int>((end - start_ - pausedTotal_) / 1000);
-}
-
-QString ExamClock::text() const {
-    const int s = seconds();
-    return QStringLiteral("%1:%2:%3")
-        .arg(s / 3600)
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
 QString HandInText(int unanswered) {
     if (unanswered == 0) return QStringLiteral("恭喜你已经做完试卷，确定要交卷吗？");
     return QStringLiteral("你还有") + QString::number(unanswered) +
@@ -248,6 +205,7 @@ void TFrmExam::buildControls() {
     boardTitle = label("BoardTitle", QStringLiteral("提示板"));
     boardTitle->setAlignment(Qt::AlignCenter);
     settingsButton = flat("SettingsButton", QStringLiteral("设置"), &TFrmExam::settingsClick);
+    settingsButton->setEnabled(widgets::HasSystemSettings());
     desktopButton = flat("DesktopButton", QStringLiteral("桌面"), &TFrmExam::desktopClick);
     pauseButton = flat("PauseButton", kPauseCaption, &TFrmExam::pauseClick);
 

@@ -6,8 +6,8 @@
 #include "AnswerModel.h"
 #include "ModalForm.h"
 #include "PaperMaker.h"
+#include "StudyClock.h"
 
-#include <QElapsedTimer>
 #include <QPixmap>
 #include <QTimer>
 
@@ -41,29 +41,6 @@ class TFrmExam;
 // Writes the reviewed paper into a word-processor document, written elsewhere.
 using PaperExporter = std::function<void(TFrmExam& window)>;
 void setPaperExporter(PaperExporter exporter);
-
-// Wall-clock time since the last reset, less the time spent paused.
-class ExamClock {
-  public:
-    using Source = std::function<qint64()>;  // milliseconds, monotonic
-    explicit ExamClock(Source source = {});
-    void reset();
-    void pause();
-    void resume();
-    bool paused() const { return paused_; }
-    int seconds() const;
-    // "1:05:09": hours without a leading zero.
-    QString text() const;
-
-  private:
-    qint64 now() const;
-    Source source_;
-    QElapsedTimer wall_;
-    qint64 start_ = 0;
-    qint64 pausedAt_ = 0;
-    qint64 pausedTotal_ = 0;
-    bool paused_ = false;
-};
 
 // The hand-in question for the number of unanswered questions.
 QString HandInText(int unanswered);
@@ -112,7 +89,7 @@ class TFrmExam : public widgets::ModalForm {
     const PaperState& paper() const { return paper_; }
     int currentNumber() const { return current_; }
     int unanswered();
-    ExamClock& clock() { return clock_; }
+    practice::StudyClock& clock() { return clock_; }
     practice::QuestionCardWidget* card() const { return card_; }
     bool picturesLoaded() const { return picturesLoaded_; }
 
@@ -175,7 +152,7 @@ class TFrmExam : public widgets::ModalForm {
     store::TDM1& dm_;
     practice::QuestionCardWidget* card_;
     PaperState paper_;
-    ExamClock clock_;
+    practice::StudyClock clock_;
     QPixmap up_, down_, right_, downRight_, wrong_, downWrong_, over_;
     bool picturesLoaded_ = false;
     bool firstShow_ = true;

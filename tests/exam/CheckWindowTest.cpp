@@ -185,6 +185,8 @@ TEST_F(CheckWindowTest, EmptyHistoryShowsZerosAndReviewDoesNothing) {
 
 TEST_F(CheckWindowTest, SettingsAreaOpensTheSystemSettingsInTheirMusicLayout) {
     open();
+    EXPECT_FALSE(window->SettingsButton->isEnabled());  // grey until settings exist
+    window.reset();
     QWidget* owner = nullptr;
     int mode = -1;
     qb::ConfigMode = 1;
@@ -192,6 +194,7 @@ TEST_F(CheckWindowTest, SettingsAreaOpensTheSystemSettingsInTheirMusicLayout) {
         owner = w;
         mode = qb::ConfigMode;
     });
+    open();
     click(window->SettingsButton);
     widgets::setSystemSettingsRunner({});
     EXPECT_EQ(owner, window.get());

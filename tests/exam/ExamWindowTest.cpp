@@ -110,7 +110,7 @@ class ExamWindowTest : public BankTest {
     }
     // A clock that moves only when the test says so.
     qint64& fakeClock() {
-        window->clock() = exam::ExamClock([this] { return ms; });
+        window->clock().setSource([this] { return ms; });
         return ms;
     }
     QString table() const { return window->paper().table; }
@@ -126,9 +126,9 @@ class ExamWindowTest : public BankTest {
     qint64 ms = 0;
 };
 
-TEST(ExamClock, PausedTimeIsLeftOut) {
+TEST(StudyClock, PausedTimeIsLeftOut) {
     qint64 ms = 0;
-    exam::ExamClock clock([&ms] { return ms; });
+    practice::StudyClock clock([&ms] { return ms; });
     ms = 5000;
     EXPECT_EQ(clock.seconds(), 5);
     clock.pause();
