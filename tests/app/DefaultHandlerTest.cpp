@@ -1,6 +1,7 @@
 // The default exception handler: what escapes the main window's steps, a command or
 // any event handler is reported in the prompt box "错误" and the program goes on.
 #include "DataModule.h"
+#include "EmptyBank.h"
 #include "Engine.h"
 #include "ErrorText.h"
 #include "FakePrompts.h"
@@ -26,10 +27,8 @@ QString errorPrompt(const QString& text) {
 class DefaultHandlerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        QDir().mkpath(dir.path() + QStringLiteral("/data"));
-        store::createEmptyBank(dir.path() + QStringLiteral("/data/QBDATA000001.db"));
-        dm.DataModuleCreate(dir.path());
-        ASSERT_TRUE(dm.DatabaseReady);
+        OpenEmptyBank(dm, dir.path());
+        if (HasFatalFailure()) return;
         qb::CurrentKind = 1;
         start = std::make_unique<app::TFrmStart>(dm);
         start->registerWindow(app::CommandAction::SubjectBrowser,

@@ -1,5 +1,6 @@
 // Screen checks, answer times, and one running copy per user.
 #include "DataModule.h"
+#include "EmptyBank.h"
 #include "FakePrompts.h"
 #include "Globals.h"
 #include "QuitCheck.h"
@@ -38,10 +39,8 @@ TEST(StartupTest, ScreenModeAndDpi) {
 class BankStartupTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        QDir().mkpath(dir.path() + QStringLiteral("/data"));
-        store::createEmptyBank(dir.path() + QStringLiteral("/data/QBDATA000001.db"));
-        dm.DataModuleCreate(dir.path());
-        ASSERT_TRUE(dm.DatabaseReady);
+        OpenEmptyBank(dm, dir.path());
+        if (HasFatalFailure()) return;
     }
     QTemporaryDir dir;
     store::TDM1 dm;

@@ -8,6 +8,7 @@
 #include "QuestionCardWidget.h"
 #include "Ubj.h"
 #include "Uexam.h"
+#include "WindowDriver.h"
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
@@ -87,11 +88,9 @@ class ExamWindowTest : public BankTest {
     // The window is driven as a user drives it: by the objectNames of its controls.
     template <class T = QAbstractButton>
     T* find(const QString& name) {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << qPrintable(name);
-        return w;
+        return FindControl<T>(window.get(), name);
     }
-    void click(const QString& name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void click(const QString& name) { ClickControl(window.get(), name); }
     void clickNumber(int number) {
         QTest::mouseClick(window->numbers->buttonAt(number - 1), Qt::LeftButton);
     }

@@ -13,6 +13,7 @@
 #include "ProgramEnd.h"
 #include "QuestionCardWidget.h"
 #include "Ulxxt.h"
+#include "WindowDriver.h"
 #include "WindowHooks.h"
 
 #include <sqlite3.h>
@@ -133,11 +134,9 @@ class PracticeWindowTest : public BankTest {
 
     template <class T = QAbstractButton>
     T* find(const QString& name) {
-        T* w = window->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << qPrintable(name);
-        return w;
+        return FindControl<T>(window.get(), name);
     }
-    void click(const QString& name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void click(const QString& name) { ClickControl(window.get(), name); }
     void clickNumber(int index) {
         QTest::mouseClick(window->fcBG_th->buttonAt(index), Qt::LeftButton);
     }
