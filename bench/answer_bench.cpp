@@ -44,6 +44,9 @@ namespace {
 
 constexpr double kMinSeconds = 2.0;
 
+// The flags the program's own connection is opened with: every floor uses them.
+constexpr int kProgramOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+
 // ------------------------------------------------------------------ the banks
 
 struct BankFolder {
@@ -228,8 +231,7 @@ class FloorPath {
     explicit FloorPath(const BankFolder& bank) {
         const QByteArray path = (bank.folder + QStringLiteral("/data/QBDATA000001.db")).toUtf8();
         // The flags and settings the program's own connection uses.
-        if (sqlite3_open_v2(path.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX,
-                            nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(path.constData(), &db_, kProgramOpenFlags, nullptr) != SQLITE_OK) {
             sqlite3_close(db_);
             throw std::runtime_error("cannot open " + path.toStdString());
         }
@@ -516,7 +518,7 @@ void openSetFloor(benchmark::State& state, const char* clearSql) {
     const BankFolder& bank = bigSetBank();
     sqlite3* db = nullptr;
     const QByteArray path = (bank.folder + QStringLiteral("/data/QBDATA000001.db")).toUtf8();
-    sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_open_v2(path.constData(), &db, kProgramOpenFlags, nullptr);
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     const QByteArray select =
@@ -574,7 +576,7 @@ const BankFolder& examBank() {
 sqlite3* openFloor(const BankFolder& bank) {
     sqlite3* db = nullptr;
     const QByteArray path = (bank.folder + QStringLiteral("/data/QBDATA000001.db")).toUtf8();
-    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.constData(), &db, kProgramOpenFlags, nullptr) != SQLITE_OK) {
         throw std::runtime_error("cannot open the bank");
     }
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);

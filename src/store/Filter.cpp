@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace store {
 namespace {
 
@@ -26,6 +28,11 @@ bool isNumeric(const QVariant& v) {
 
 // Reads a value as a number when it is one or is text that spells one.
 bool asNumber(const QVariant& v, double* out) {
+    // Whole numbers, as every integer column reads, skip the general conversion.
+    if (v.typeId() == QMetaType::LongLong) {
+        *out = static_cast<double>(v.toLongLong());
+        return true;
+    }
     if (isNumeric(v)) {
         *out = v.toDouble();
         return true;
@@ -200,6 +207,24 @@ struct Parser {
         };
     }
     static RowPredicate likePredicate(qsizetype column, const QString& pattern) {
+        // A code prefix such as '01*' is the common pattern: digits and signs have
+        // no case, so it is a plain prefix test, without a match engine per row.
+        const QString prefix = pattern.chopped(pattern.isEmpty() ? 0 : 1);
+        const bool plainPrefix = (pattern.endsWith(u'*') || pattern.endsWith(u'%')) &&
+                                 std::all_of(prefix.begin(), prefix.end(), [](QChar c) {
+                                     return c.unicode() > u' ' && c.unicode() < 0x7f &&
+                                            !c.isLetter() && c != u'*' && c != u'%';
+                                 });
+        if (plainPrefix) {
+            return [column, prefix](const QVector<QVariant>& row) {
+                const QVariant& v = row[column];
+                if (v.isNull()) return false;
+                if (v.typeId() == QMetaType::QString) {
+                    return static_cast<const QString*>(v.constData())->startsWith(prefix);
+                }
+                return v.toString().startsWith(prefix);
+            };
+        }
         QString regex;
         for (const QChar c : pattern) {
             if (c == u'*' || c == u'%') {

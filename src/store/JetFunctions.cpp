@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace store {
@@ -36,6 +37,20 @@ void leftRight(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (n < 0) {
         sqlite3_result_error(ctx, "Invalid procedure call: negative length", -1);
         return;
+    }
+    // Chapter codes and question ids are ASCII: when every byte kept is, bytes are
+    // characters and the part is cut straight from the engine's text. This runs on
+    // every row a chapter or kind statement scans.
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const sqlite3_int64 size = sqlite3_value_bytes(argv[0]);
+    if (bytes != nullptr) {
+        const sqlite3_int64 kept = std::min(n, size);
+        const char* from = FromLeft ? bytes : bytes + (size - kept);
+        if (std::all_of(from, from + kept, [](char c) { return (c & 0x80) == 0; })) {
+            sqlite3_result_text64(ctx, from, static_cast<sqlite3_uint64>(kept), SQLITE_TRANSIENT,
+                                  SQLITE_UTF8);
+            return;
+        }
     }
     const QString text = textArg(argv[0]);
     resultText(ctx, FromLeft ? text.left(static_cast<qsizetype>(n))

@@ -1,5 +1,6 @@
 // The statement shapes of the program's SQL dialect, run through the engine.
 #include "BankFixture.h"
+#include "Filter.h"
 #include "JetFunctions.h"
 #include "JetSql.h"
 
@@ -34,6 +35,50 @@ TEST_F(EngineTest, TextFunctionsCountCharactersAndPassNullThrough) {
                                  "a.C1=b.A10"))
                   .toInt(),
               0);
+}
+
+// Left and Right cut ASCII text from the engine's bytes and go by characters
+// otherwise: both ways must give the same part.
+TEST_F(EngineTest, LeftAndRightKeepWholeCharactersWhateverTheText) {
+    const struct {
+        const char* sql;
+        const char* part;
+    } cases[] = {
+        {"select Left('a会b',2)", "a会"},  {"select Left('ab会',2)", "ab"},
+        {"select Right('a会b',2)", "会b"}, {"select Right('会ab',2)", "ab"},
+        {"select Left('ab',5)", "ab"},     {"select Right('ab',5)", "ab"},
+        {"select Left(12345,2)", "12"},    {"select Right(12345,2)", "45"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(one(QString::fromUtf8(c.sql)).toString(), QString::fromUtf8(c.part)) << c.sql;
+    }
+    const QVariant none = one(QStringLiteral("select Left('abc',0)"));
+    EXPECT_FALSE(none.isNull());
+    EXPECT_EQ(none.toString(), QString());
+}
+
+// A code prefix such as '01*' is tested as a prefix; every other pattern as a
+// pattern, ignoring case. Both must agree with what "like" means.
+TEST_F(EngineTest, LikeFilterPrefixesAgreeWithPatterns) {
+    const QStringList columns{QStringLiteral("A10")};
+    const struct {
+        const char* pattern;
+        QVariant value;
+        bool matches;
+    } cases[] = {
+        {"01*", QStringLiteral("0101"), true},  {"01%", QStringLiteral("0101"), true},
+        {"01*", QStringLiteral("1010"), false}, {"01*", QVariant(), false},
+        {"01*", qlonglong{101}, false},         {"10*", qlonglong{101}, true},
+        {"01*", QStringLiteral("01\nx"), true}, {"*", QStringLiteral(""), true},
+        {"q*", QStringLiteral("Q5"), true},     {"0?*", QStringLiteral("001"), false},
+        {"0*1*", QStringLiteral("0x1y"), true}, {"01", QStringLiteral("0101"), false},
+    };
+    for (const auto& c : cases) {
+        const store::RowPredicate like = store::compileFilter(
+            QStringLiteral("A10 like '%1'").arg(QLatin1String(c.pattern)), columns);
+        EXPECT_EQ(like(QVector<QVariant>{c.value}), c.matches)
+            << c.pattern << " " << c.value.toString().toStdString();
+    }
 }
 
 TEST_F(EngineTest, CintRoundsHalvesToEvenAndRejectsText) {
