@@ -18,6 +18,7 @@
 #include "DataModule.h"
 #include "Engine.h"
 #include "Globals.h"
+#include "Marking.h"
 #include "PaperMaker.h"
 #include "PracticeSet.h"
 #include "QuestionCard.h"

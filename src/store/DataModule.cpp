@@ -124,7 +124,8 @@ bool TDM1::locateToday(Table& table) {
 namespace {
 
 // Today's log row, found in the file; a row written by another tool may carry a time.
-const QString kTodayRow = QStringLiteral("(select min(rowid) from tab_rz where substr(A1,1,10)=?)");
+// Text from the day up to the next day covers both, and the index on A1 finds it.
+const QString kTodayRow = QStringLiteral("(select min(rowid) from tab_rz where A1>=? and A1<?)");
 
 // A shared dataset shows what the file holds after a write that went around it.
 void refreshShared(Dataset& dataset) {
@@ -150,7 +151,11 @@ void TDM1::RecordDailyAnswer(int firstToday, int wrong, int wasWrong) {
         ADOCn1.execute(QStringLiteral("update tab_rz set A2=coalesce(A2,0)+1, A3=coalesce(A3,0)+?, "
                                       "B1=coalesce(B1,0)+?, B2=coalesce(B2,0)+? where rowid=") +
                            kTodayRow,
-                       {{{}, wrongOne}, {{}, questions}, {{}, standingWrong}, {{}, todayText()}});
+                       {{{}, wrongOne},
+                        {{}, questions},
+                        {{}, standingWrong},
+                        {{}, todayText()},
+                        {{}, today().addDays(1).toString(Qt::ISODate)}});
     if (changed == 0) {
         ADOCn1.execute(QStringLiteral("insert into tab_rz (A1,A2,A3,B1,B2) values (?,1,?,1,?)"),
                        {{{}, todayText()}, {{}, wrongOne}, {{}, wrongOne}});
@@ -215,7 +220,8 @@ void TDM1::CloseStudySession(const QString& duration) {
     QString rate;
     qint64 total = spent;
     ADOCn1.query(QStringLiteral("select rowid, A2, A3, D1 from tab_rz where rowid=") + kTodayRow,
-                 {{{}, todayText()}}, [&](Statement& row) {
+                 {{{}, todayText()}, {{}, today().addDays(1).toString(Qt::ISODate)}},
+                 [&](Statement& row) {
                      rowId = row.value(0);
                      rate = CorrectRate(row.value(1).toLongLong(), row.value(2).toLongLong());
                      total += ParseDuration(row.value(3).toString());
