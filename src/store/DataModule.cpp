@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <optional>
 
 namespace store {
 namespace {
@@ -127,6 +128,22 @@ namespace {
 // Text from the day up to the next day covers both, and the index on A1 finds it.
 const QString kTodayRow = QStringLiteral("(select min(rowid) from tab_rz where A1>=? and A1<?)");
 
+// A counter routine is all or nothing by itself. Inside the caller's transaction
+// (one answer) that transaction makes it so, and a savepoint of its own would only
+// add statements to every answer.
+class CounterTransaction {
+  public:
+    explicit CounterTransaction(Database& db) {
+        if (!db.inTransaction()) tx_.emplace(db);
+    }
+    void commit() {
+        if (tx_) tx_->commit();
+    }
+
+  private:
+    std::optional<Transaction> tx_;
+};
+
 // A shared dataset shows what the file holds after a write that went around it.
 void refreshShared(Dataset& dataset) {
     if (dataset.isActive()) dataset.requery();
@@ -146,7 +163,7 @@ void TDM1::RecordDailyAnswer(int firstToday, int wrong, int wasWrong) {
     } else if (wasWrong == qb::kYes && wrong == qb::kNo) {
         standingWrong = -1;
     }
-    Transaction tx(ADOCn1);
+    CounterTransaction tx(ADOCn1);
     const int changed =
         ADOCn1.execute(QStringLiteral("update tab_rz set A2=coalesce(A2,0)+1, A3=coalesce(A3,0)+?, "
                                       "B1=coalesce(B1,0)+?, B2=coalesce(B2,0)+? where rowid=") +
@@ -205,7 +222,7 @@ void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int new
         run(counter, "tab_fgmc", "id", points.fgmc6);
         run(counter, "tab_fgmc", "id", points.fgmc2);
     };
-    Transaction tx(ADOCn1);
+    CounterTransaction tx(ADOCn1);
     count("q2");
     if (newQuestion == qb::kYes) count("q1");
     if (wrong == qb::kYes) count("q4");

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <unordered_map>
 
 namespace store {
 namespace {
@@ -202,25 +203,40 @@ void Dataset::reloadByRowId(const std::vector<size_t>& rows) {
         origins << quotedIdentifier(s.originColumns[c]);
         columns << c;
     }
-    const QString sql = QStringLiteral("SELECT ") + origins.join(u',') + QStringLiteral(" FROM ") +
-                        quotedIdentifier(s.table) + QStringLiteral(" WHERE rowid=?");
     Database& database = db();
     std::vector<size_t> gone;
     bool changed = false;
-    for (const size_t r : rows) {
-        bool found = false;
-        database.query(sql, {{QString(), s.rowIds[r]}}, [&](Statement& st) {
-            found = true;
+    // Rows by rowid, a few hundred to a statement.
+    constexpr size_t kChunk = 256;
+    std::unordered_map<qint64, size_t> wanted;
+    for (size_t first = 0; first < rows.size(); first += kChunk) {
+        const size_t count = std::min(kChunk, rows.size() - first);
+        Params ids;
+        wanted.clear();
+        for (size_t i = first; i < first + count; ++i) {
+            ids.push_back({QString(), s.rowIds[rows[i]]});
+            wanted.emplace(s.rowIds[rows[i]], rows[i]);
+        }
+        const QStringList marks(static_cast<qsizetype>(count), QStringLiteral("?"));
+        const QString sql = QStringLiteral("SELECT rowid,") + origins.join(u',') +
+                            QStringLiteral(" FROM ") + quotedIdentifier(s.table) +
+                            QStringLiteral(" WHERE rowid IN (") + marks.join(u',') + u')';
+        database.query(sql, ids, [&](Statement& st) {
+            const auto it = wanted.find(st.value(0).toLongLong());
+            if (it == wanted.end()) return;
+            Row& held = s.rows[it->second];
             for (int i = 0; i < columns.size(); ++i) {
-                QVariant fresh = st.value(i);
-                QVariant& held = s.rows[r][columns[i]];
-                if (fresh.isNull() == held.isNull() && fresh == held) continue;
-                held = std::move(fresh);
+                QVariant fresh = st.value(i + 1);
+                QVariant& old = held[columns[i]];
+                if (fresh.isNull() == old.isNull() && fresh == old) continue;
+                old = std::move(fresh);
                 s.forgetLookup(columns[i]);
                 changed = true;
             }
+            wanted.erase(it);
         });
-        if (!found) gone.push_back(r);
+        for (const auto& entry : wanted)
+            gone.push_back(entry.second);
     }
     const int keep = pos_;
     if (!gone.empty()) {
