@@ -743,9 +743,9 @@ TEST_F(ExamWindowTest, AnAnswerWhosePaperRowFailsLeavesBankAndCountersAsTheyWere
 // window where it was, with the answer on screen; the next try stores it on its
 // own question, and later answers land on theirs.
 TEST_F(ExamWindowTest, FailedAnswerWriteKeepsTheQuestionAndIsStoredOnTheNextTry) {
-    enum class Failure { Injected, Locked };
-    for (const Failure failure : {Failure::Injected, Failure::Locked}) {
-        SCOPED_TRACE(failure == Failure::Injected ? "injected" : "locked");
+    enum class Failure { Injected, Locked, ReadOnly };
+    for (const Failure failure : {Failure::Injected, Failure::Locked, Failure::ReadOnly}) {
+        SCOPED_TRACE(static_cast<int>(failure));
         window.reset();
         db().execute(QStringLiteral("delete from tab_answ"));
         db().execute(QStringLiteral("delete from tab_exer"));
@@ -764,7 +764,10 @@ TEST_F(ExamWindowTest, FailedAnswerWriteKeepsTheQuestionAndIsStoredOnTheNextTry)
             db().execute(
                 QStringLiteral("create temp trigger full before update on tab_answ "
                                "begin select raise(abort, 'disk full'); end"));
+        } else if (failure == Failure::ReadOnly) {
+            db().execute(QStringLiteral("pragma query_only=1"));
         } else {
+            sqlite3_busy_timeout(db().handle(), 20);
             ASSERT_EQ(sqlite3_open(bankPath.toUtf8().constData(), &other), SQLITE_OK);
             ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
         }
@@ -779,6 +782,8 @@ TEST_F(ExamWindowTest, FailedAnswerWriteKeepsTheQuestionAndIsStoredOnTheNextTry)
         if (other != nullptr) {
             sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
             sqlite3_close(other);
+        } else if (failure == Failure::ReadOnly) {
+            db().execute(QStringLiteral("pragma query_only=0"));
         } else {
             db().execute(QStringLiteral("drop trigger full"));
         }
