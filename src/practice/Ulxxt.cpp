@@ -146,9 +146,9 @@ const Layout kCompact{
     .controlPixels = 12,
 };
 
-// A layout for a window of another size: the right column keeps its width and
-// follows the right edge, the bottom strip follows the lower edge, and the stem
-// area gives or takes the difference.
+// A layout for a window of another size: the right column and the buttons keep
+// their widths and follow the right edge, the bottom strip follows the lower edge,
+// and the stem and answer areas give or take the difference.
 Layout resized(const Layout& base, QSize window) {
     const int dx = base.window.width() - window.width();
     const int dy = base.window.height() - window.height();
@@ -158,6 +158,9 @@ Layout resized(const Layout& base, QSize window) {
     for (QRect* r : {&l.left, &l.title, &l.stem})
         r->setWidth(r->width() - dx);
     l.bottom.setWidth(l.bottom.width() - dx);
+    l.answers.setWidth(l.answers.width() - dx);
+    l.next.translate(-dx, 0);
+    l.buttonsLeft -= dx;
     for (QRect* r : {&l.boldMarker, &l.right, &l.settings, &l.desktop, &l.clockCaption, &l.clock,
                      &l.animation, &l.typeTitle, &l.typeBar, &l.numberTitle, &l.numberBar,
                      &l.groups, &l.group, &l.previousGroup, &l.nextGroup})
