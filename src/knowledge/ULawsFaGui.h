@@ -15,11 +15,11 @@ class QSplitter;
 class QTableWidget;
 class QTextEdit;
 
-namespace store {
-class TDM1;
-}
 namespace widgets {
 class EffectButton;
+}
+namespace store {
+class TDM1;
 }
 
 namespace knowledge {
@@ -54,14 +54,12 @@ class TfrmLawDetail : public QWidget {
     QWidget* practiceButton_ = nullptr;
 };
 
+// A modal form that hides itself while a point is practised.
 class TfrmLawsFaGui : public widgets::ModalForm {
     Q_OBJECT
   public:
     explicit TfrmLawsFaGui(store::TDM1& dm, QWidget* parent = nullptr);
     ~TfrmLawsFaGui() override;
-
-    static constexpr QSize kLargeSize{900, 599};
-    static constexpr QSize kCompactSize{760, 504};
 
     void m_btnFindClick();
     void m_btnSelectClick();
@@ -74,6 +72,10 @@ class TfrmLawsFaGui : public widgets::ModalForm {
     int threshold() const { return threshold_; }
     TfrmLawDetail* detail() const { return detail_; }
     const QStringList& ids() const { return ids_; }
+
+    // The window in the layouts of qb::ScreenMode "1024" and "800".
+    static constexpr QSize kLargeSize{900, 599};
+    static constexpr QSize kCompactSize{760, 504};
 
     QWidget* m_pTiltel;
     QLabel* m_Ltiltle;

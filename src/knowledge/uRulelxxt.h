@@ -12,12 +12,12 @@ namespace knowledge {
 class TFrmRuleLxxt : public practice::TFrmLxxt {
     Q_OBJECT
   public:
-    explicit TFrmRuleLxxt(store::TDM1& dm, QWidget* parent = nullptr);
-    ~TFrmRuleLxxt() override;
-
     static constexpr QSize kLargeSize{905, 585};
     static constexpr QSize kCompactSize{774, 489};
     static inline const QString kDiscardCaption = QStringLiteral("本题作废");
+
+    explicit TFrmRuleLxxt(store::TDM1& dm, QWidget* parent = nullptr);
+    ~TFrmRuleLxxt() override;
 };
 
 // The window while it exists.

@@ -23,12 +23,10 @@ namespace {
 using knowledge::TfrmLawsFaGui;
 using knowledge::TFrmRuleLxxt;
 
-class LawsWindowTest : public CatalogueTest {
+// One window under test, freed before the bank.
+template <class Window>
+class WindowTest : public CatalogueTest {
   protected:
-    void open() {
-        window = std::make_unique<TfrmLawsFaGui>(*dm);
-        window->show();
-    }
     void TearDown() override {
         window.reset();
         CatalogueTest::TearDown();
@@ -38,6 +36,16 @@ class LawsWindowTest : public CatalogueTest {
         return FindControl<T>(window.get(), name);
     }
     void click(const QString& name) { ClickControl(window.get(), name); }
+
+    std::unique_ptr<Window> window;
+};
+
+class LawsWindowTest : public WindowTest<TfrmLawsFaGui> {
+  protected:
+    void open() {
+        window = std::make_unique<TfrmLawsFaGui>(*dm);
+        window->show();
+    }
     QString title() { return find<QLabel>(QStringLiteral("m_Ltiltle"))->text(); }
     QString status() { return find<QLabel>(QStringLiteral("m_pNote"))->text(); }
     QListWidget* list() { return find<QListWidget>(QStringLiteral("m_LBmenu")); }
@@ -56,8 +64,6 @@ class LawsWindowTest : public CatalogueTest {
         edit->setText(text);
         QTest::keyClick(edit, Qt::Key_Return);
     }
-
-    std::unique_ptr<TfrmLawsFaGui> window;
 };
 
 TEST_F(LawsWindowTest, BothLayoutsOfTheCatalogue) {
@@ -201,22 +207,15 @@ TEST_F(LawsWindowTest, APointWhoseQuestionsAreGoneIsReportedDone) {
 
 // ------------------------------------------------------------------ the practice window
 
-class RulePracticeTest : public CatalogueTest {
+class RulePracticeTest : public WindowTest<TFrmRuleLxxt> {
   protected:
-    void open(const QString& ftid = QStringLiteral("01010103")) {
-        qb::PracticeSql = knowledge::PointSetSql(ftid);
+    void open() {
+        qb::PracticeSql = knowledge::PointSetSql(QStringLiteral("01010103"));
         window = std::make_unique<TFrmRuleLxxt>(*dm);
         ASSERT_TRUE(window->LoadPracticeSet());
         window->show();
     }
-    void TearDown() override {
-        window.reset();
-        CatalogueTest::TearDown();
-    }
-    QAbstractButton* find(const QString& name) { return FindControl(window.get(), name); }
     practice::AnswerArea* answers() { return window->card()->answers(); }
-
-    std::unique_ptr<TFrmRuleLxxt> window;
 };
 
 TEST_F(RulePracticeTest, BothLayoutsWithThreeButtonsToARow) {
@@ -259,7 +258,7 @@ TEST_F(RulePracticeTest, ADiscardedQuestionIsInTheSetAndThePageNamesAreFixed) {
     EXPECT_EQ(answers()->pageLabel(practice::AnswerKind::SelfAssessed), QStringLiteral("主\n观"));
     EXPECT_EQ(window->card()->redMarker()->text(), QStringLiteral("本题已被您作废！"));
     EXPECT_EQ(find(QStringLiteral("epEfTrBtn10"))->text(), QStringLiteral("取消作废"));
-    ClickControl(window.get(), QStringLiteral("epEfTrBtn10"));
+    click(QStringLiteral("epEfTrBtn10"));
     EXPECT_EQ(find(QStringLiteral("epEfTrBtn10"))->text(), QStringLiteral("本题作废"));
     EXPECT_EQ(bank("select F1 from tab_answ where A1='QD'"), QStringLiteral("0"));
 }
@@ -270,13 +269,13 @@ TEST_F(RulePracticeTest, AnUnmappedFirstQuestionIsAnsweredOnTheSelfAssessedPage)
     EXPECT_EQ(window->CurrentQuestionNo, 1);
     EXPECT_EQ(answers()->kind(), practice::AnswerKind::SelfAssessed);
     answers()->selfAssessedBox()->setCurrentIndex(0);
-    ClickControl(window.get(), QStringLiteral("epEfTrBtn3"));
+    click(QStringLiteral("epEfTrBtn3"));
     EXPECT_EQ(bank("select E2_1 from tab_answ where A1='QD'"), QStringLiteral("0"));
 }
 
 TEST_F(RulePracticeTest, FinishingWithoutAnAnswerSaysTheQuestionIsNotDone) {
     open();
-    ClickControl(window.get(), QStringLiteral("epEfTrBtn3"));
+    click(QStringLiteral("epEfTrBtn3"));
     EXPECT_EQ(prompts.shown, QStringList{QStringLiteral("prompt|提示|题还没做呢！|1|1")});
     EXPECT_TRUE(window->card()->boldMarker()->text().isEmpty());
 }
