@@ -168,6 +168,8 @@ TfrmLawsFaGui::TfrmLawsFaGui(store::TDM1& dm, QWidget* parent)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setWordWrap(false);
+    // The counters are padded with blanks; only the blanks may be cut.
+    m_grid->setTextElideMode(Qt::ElideNone);
     // Vertical lines between the columns only.
     m_grid->setShowGrid(false);
     m_grid->setStyleSheet(

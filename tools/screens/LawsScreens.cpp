@@ -1,0 +1,75 @@
+// laws_screens OUTDIR BANK: renders the knowledge-point catalogue in both layouts
+// to PNG files: the catalogue after a search, a chapter's detail, its key points,
+// and the practice window of one point with its first question. Works on a copy
+// of the bank with freshly drawn pictures, so the bank given is never written.
+#include "DataModule.h"
+#include "Globals.h"
+#include "Pictures.h"
+#include "QuestionCardWidget.h"
+#include "ScratchBank.h"
+#include "ULawsFaGui.h"
+#include "uRulelxxt.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 3) {
+        std::fputs("usage: laws_screens OUTDIR BANK\n", stderr);
+        return 2;
+    }
+    const QString out = args[1];
+    QDir().mkpath(out);
+    screens::ScratchBank scratch(args[2]);
+    if (!scratch.error().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(scratch.error()));
+        return 1;
+    }
+    if (!picgen::writePictures(scratch.folder() + QStringLiteral("/pic")).isEmpty()) {
+        std::fputs("cannot draw the pictures\n", stderr);
+        return 1;
+    }
+    screens::UseProgramFonts();
+    store::TDM1& dm = scratch.dm();
+    qb::CurrentKind = 1;
+    practice::StemArea::setSlideStepDelay(0);
+
+    for (const QString& mode : {QStringLiteral("1024"), QStringLiteral("800")}) {
+        qb::ScreenMode = mode;
+        const auto file = [&out, &mode](const char* name) {
+            return out + QStringLiteral("/laws-%1-%2.png").arg(mode, QLatin1String(name));
+        };
+        knowledge::TfrmLawsFaGui window(dm);
+        window.show();
+        window.m_editFind->setText(QStringLiteral("中央"));
+        window.m_btnFindClick();
+        QTest::qWait(20);
+        window.grab().save(file("catalogue"));
+        window.m_btnSelectClick();
+        window.detail()->m_LBmenu->setCurrentRow(1);
+        QTest::qWait(20);
+        window.grab().save(file("detail"));
+        window.m_btnMostClick();
+        QTest::qWait(20);
+        window.grab().save(file("key"));
+        window.m_btnMostClick();
+        // The practice window of the point shown, grabbed and closed once it is up.
+        QTimer::singleShot(50, [&file] {
+            if (knowledge::FrmRuleLxxt == nullptr) return;
+            knowledge::FrmRuleLxxt->grab().save(file("practice"));
+            knowledge::FrmRuleLxxt->close();
+        });
+        window.m_btnQuestionClick();
+        window.close();
+    }
+    return 0;
+}
