@@ -1,6 +1,7 @@
 // laws_screens OUTDIR BANK: renders the knowledge-point catalogue in both layouts
 // to PNG files: the catalogue after a search, a chapter's detail, its key points,
-// and the practice window of one point with its first question. Works on a copy
+// the practice window of one point with its first question, and the picker with
+// its instructions page. Works on a copy
 // of the bank with freshly drawn pictures, so the bank given is never written.
 #include "DataModule.h"
 #include "Globals.h"
@@ -8,9 +9,11 @@
 #include "QuestionCardWidget.h"
 #include "ScratchBank.h"
 #include "ULawsFaGui.h"
+#include "UselectFg.h"
 #include "uRulelxxt.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -71,5 +74,23 @@ int main(int argc, char* argv[]) {
         window.m_btnQuestionClick();
         window.close();
     }
+
+    // The picker after a change to a chapter holding two of the question's
+    // points, with a third ticked by hand; then the instructions page.
+    knowledge::TFrmSelectFG picker(dm);
+    picker.setPage(0);
+    picker.setCallerPoints({QStringLiteral("01010201"), QStringLiteral("01010203")});
+    picker.show();
+    picker.ComboBox1->setCurrentIndex(2);
+    picker.ComboBox1Change(2);
+    if (QListWidgetItem* item = picker.CheckListBox1->item(1)) item->setCheckState(Qt::Checked);
+    QTest::qWait(20);
+    picker.grab().save(out + QStringLiteral("/picker.png"));
+    picker.close();
+    knowledge::TFrmSelectFG help(dm);
+    help.setPage(1);
+    help.show();
+    QTest::qWait(20);
+    help.grab().save(out + QStringLiteral("/picker-instructions.png"));
     return 0;
 }
