@@ -11,12 +11,6 @@
 
 #include <QDialog>
 
-class QComboBox;
-class QLabel;
-class QListWidget;
-class QStackedWidget;
-class QTextEdit;
-
 namespace store {
 class TDM1;
 }
@@ -24,17 +18,22 @@ namespace widgets {
 class EffectButton;
 }
 
+class QComboBox;
+class QListWidget;
+class QStackedWidget;
+class QTextEdit;
+
 namespace knowledge {
 
 class TFrmSelectFG : public QDialog {
     Q_OBJECT
   public:
-    explicit TFrmSelectFG(store::TDM1& dm, QWidget* parent = nullptr);
-    ~TFrmSelectFG() override;
-
     static constexpr QSize kClientSize{528, 400};
     // The lines of the instructions page.
     static const QStringList& InstructionLines();
+
+    explicit TFrmSelectFG(store::TDM1& dm, QWidget* parent = nullptr);
+    ~TFrmSelectFG() override;
 
     // Page 0 the picker, 1 the instructions; chosen before showing.
     void setPage(int page);

@@ -25,24 +25,17 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    const QStringList args = QApplication::arguments();
-    if (args.size() < 3) {
-        std::fputs("usage: laws_screens OUTDIR BANK\n", stderr);
-        return 2;
-    }
-    const QString out = args[1];
-    QDir().mkpath(out);
-    screens::ScratchBank scratch(args[2]);
-    if (!scratch.error().isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(scratch.error()));
+    QString out;
+    const auto scratch = screens::StartBankTool("usage: laws_screens OUTDIR BANK\n", out);
+    if (!scratch) return 2;
+    // The practice window ends the program without its pictures.
+    if (const QStringList missing =
+            picgen::writePictures(scratch->folder() + QStringLiteral("/pic"));
+        !missing.isEmpty()) {
+        std::fprintf(stderr, "cannot draw %s\n", qPrintable(missing.join(u' ')));
         return 1;
     }
-    if (!picgen::writePictures(scratch.folder() + QStringLiteral("/pic")).isEmpty()) {
-        std::fputs("cannot draw the pictures\n", stderr);
-        return 1;
-    }
-    screens::UseProgramFonts();
-    store::TDM1& dm = scratch.dm();
+    store::TDM1& dm = scratch->dm();
     qb::CurrentKind = 1;
     practice::StemArea::setSlideStepDelay(0);
 
