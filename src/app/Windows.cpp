@@ -2,6 +2,7 @@
 
 #include "DataModule.h"
 #include "Globals.h"
+#include "ULawsFaGui.h"
 #include "Ucheck.h"
 #include "Ueset.h"
 #include "Uexam.h"
@@ -17,6 +18,11 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     // "lx" to "lx5": one browser whatever the subject; the main window has stored it.
     start.registerWindow(CommandAction::SubjectBrowser, [&dm](const Command& command) {
         OpenModal(practice::Frmkmmc, command.cursor, [&dm] { return new practice::TFrmkmmc(dm); });
+    });
+    // "ksdg" and "zsd": the knowledge-point catalogue.
+    start.registerWindow(CommandAction::KnowledgeCatalogue, [&dm](const Command& command) {
+        OpenModal(knowledge::frmLawsFaGui, command.cursor,
+                  [&dm] { return new knowledge::TfrmLawsFaGui(dm); });
     });
     start.registerWindow(CommandAction::ExamSettings, [&dm](const Command& command) {
         OpenModal(exam::FrmEset, command.cursor, [&dm] { return new exam::TFrmEset(dm); });

@@ -9,8 +9,7 @@ const char* const kSlots[] = {"k3", "k4", "k5", "k6", "k7", "k8", "k9", "k10", "
 
 }  // namespace
 
-QuestionPoints::QuestionPoints(store::TDM1& dm)
-    : ADOQuery1(&dm.ADOCn1), ADOQuery2(&dm.ADOCn1), ADOQuery3(&dm.ADOCn1) {}
+QuestionPoints::QuestionPoints(store::TDM1& dm) : ADOQuery1(&dm.ADOCn1), ADOQuery2(&dm.ADOCn1) {}
 
 bool QuestionPoints::LoadQuestionPoints(const QString& questionId) {
     m_listbox.clear();
@@ -61,15 +60,8 @@ void QuestionPoints::Select(int index) {
     if (!ADOQuery1.isActive() || index < 0 || index >= names_.size()) return;
     ADOQuery1.setRecNo(index + 1);
     current_ = index;
-    // The chapter comes from the first knowledge point bearing this short name,
-    // which may belong to another chapter when short names repeat.
-    ADOQuery3.setSql(QStringLiteral("select * from tab_rule where sn=:SN"));
-    ADOQuery3.setParam(QStringLiteral("SN"), names_[index]);
-    ADOQuery3.open();
-    const QString chapterId =
-        ADOQuery3.isEmpty() ? QString() : ADOQuery3.text(QStringLiteral("id"));
-    ADOQuery3.close();
-    chapterName_ = chapterNameOf(chapterId);
+    // The clicked point's own chapter: short names repeat across chapters.
+    chapterName_ = chapterNameOf(ADOQuery1.text(QStringLiteral("id")));
 }
 
 QString QuestionPoints::chapterNameOf(const QString& chapterId) {

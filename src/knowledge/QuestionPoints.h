@@ -42,9 +42,8 @@ class QuestionPoints {
     // The rich text (tab_rule.n) of the knowledge point shown; empty when none.
     QByteArray text();
 
-    // A click on list item `index`: shows that knowledge point's text and the
-    // chapter of the first knowledge point with the same short name. Nothing
-    // happens before Open() or for an index outside the list.
+    // A click on list item `index`: shows that knowledge point's text and its
+    // chapter. Nothing happens before Open() or for an index outside the list.
     void Select(int index);
 
   private:
@@ -56,7 +55,6 @@ class QuestionPoints {
     int current_ = -1;
     store::Query ADOQuery1;  // the question's slots, then its knowledge points
     store::Query ADOQuery2;  // the catalogue chapter
-    store::Query ADOQuery3;  // the knowledge point found by short name
 };
 
 }  // namespace knowledge

@@ -146,6 +146,33 @@ const Layout kCompact{
     .controlPixels = 12,
 };
 
+// A layout for a window of another size: the right column and the buttons keep
+// their widths and follow the right edge, the bottom strip follows the lower edge,
+// and the stem and answer areas give or take the difference.
+Layout resized(const Layout& base, QSize window) {
+    const int dx = base.window.width() - window.width();
+    const int dy = base.window.height() - window.height();
+    if (dx == 0 && dy == 0) return base;
+    Layout l = base;
+    l.window = window;
+    for (QRect* r : {&l.left, &l.title, &l.stem})
+        r->setWidth(r->width() - dx);
+    l.bottom.setWidth(l.bottom.width() - dx);
+    l.answers.setWidth(l.answers.width() - dx);
+    l.next.translate(-dx, 0);
+    l.buttonsLeft -= dx;
+    for (QRect* r : {&l.boldMarker, &l.right, &l.settings, &l.desktop, &l.clockCaption, &l.clock,
+                     &l.animation, &l.typeTitle, &l.typeBar, &l.numberTitle, &l.numberBar,
+                     &l.groups, &l.group, &l.previousGroup, &l.nextGroup})
+        r->translate(-dx, 0);
+    for (QRect* r : {&l.left, &l.right, &l.stem, &l.gauge})
+        r->setHeight(r->height() - dy);
+    for (QRect* r : {&l.bottom, &l.previous, &l.answers, &l.next})
+        r->translate(0, -dy);
+    l.buttonsTop -= dy;
+    return l;
+}
+
 }  // namespace
 
 void setQuestionEditorRunner(QuestionEditorRunner runner) {
@@ -154,10 +181,14 @@ void setQuestionEditorRunner(QuestionEditorRunner runner) {
 
 // ------------------------------------------------------------------ creation
 
-TFrmLxxt::TFrmLxxt(store::TDM1& dm, QWidget* parent) : widgets::ModalForm(parent), dm_(dm) {
+TFrmLxxt::TFrmLxxt(store::TDM1& dm, QWidget* parent) : TFrmLxxt(dm, Design{}, parent) {}
+
+TFrmLxxt::TFrmLxxt(store::TDM1& dm, Design design, QWidget* parent)
+    : widgets::ModalForm(parent), dm_(dm), design_(std::move(design)) {
     setObjectName(QStringLiteral("FrmLxxt"));
     setFont(widgets::PixelFont(14));
     buildControls();
+    card_->answers()->setKind(design_.initialPage);
     applyLayout(qb::ScreenMode == QLatin1String("800"));
     // Buttons whose window is not installed in this program are grey, not dead.
     epEfTrBtn11->setEnabled(static_cast<bool>(questionEditorRunner()));
@@ -253,9 +284,11 @@ void TFrmLxxt::buildControls() {
     epEfTrBtn9 = makeButton("epEfTrBtn9", QStringLiteral("考点"), &TFrmLxxt::epEfTrBtn9Click);
     epEfTrBtn11 =
         makeButton("epEfTrBtn11", QStringLiteral("修改本题"), &TFrmLxxt::epEfTrBtn11Click);
-    epEfTrBtn10 = makeButton("epEfTrBtn10", kDiscardCaption, &TFrmLxxt::epEfTrBtn10Click);
+    epEfTrBtn10 = makeButton("epEfTrBtn10", design_.discardCaption, &TFrmLxxt::epEfTrBtn10Click);
     epEfTrBtn99 = makeButton("epEfTrBtn99", QStringLiteral("关闭"), &TFrmLxxt::epEfTrBtn99Click);
     card_->setSideButtons({epEfTrBtn4, epEfTrBtn9, epEfTrBtn6, epEfTrBtn5});
+    bottomRows_ = {{epEfTrBtn3, epEfTrBtn6, epEfTrBtn4, epEfTrBtn5},
+                   {epEfTrBtn9, epEfTrBtn11, epEfTrBtn10, epEfTrBtn99}};
 
     epEfTrBtn8 = makeFlatButton("epEfTrBtn8", QStringLiteral("设置"), &TFrmLxxt::epEfTrBtn8Click);
     epEfTrBtn7 = makeFlatButton("epEfTrBtn7", QStringLiteral("桌面"), &TFrmLxxt::epEfTrBtn7Click);
@@ -317,7 +350,8 @@ void TFrmLxxt::buildControls() {
 
 void TFrmLxxt::applyLayout(bool compact) {
     compact_ = compact;
-    const Layout& l = compact ? kCompact : kLarge;
+    const Layout l =
+        resized(compact ? kCompact : kLarge, compact ? design_.compact : design_.large);
     setFixedSize(l.window);
     setFont(widgets::PixelFont(l.textPixels));
     leftRegion->setGeometry(l.left);
@@ -375,13 +409,15 @@ void TFrmLxxt::applyLayout(bool compact) {
     card_->answers()->setGeometry(l.answers);
     card_->answers()->setMetrics(l.optionTile, l.labelPixels, l.controlPixels);
     epEfTrBtn2->setGeometry(l.next);
-    widgets::EffectButton* const rows[2][4] = {{epEfTrBtn3, epEfTrBtn6, epEfTrBtn4, epEfTrBtn5},
-                                               {epEfTrBtn9, epEfTrBtn11, epEfTrBtn10, epEfTrBtn99}};
-    for (int r = 0; r < 2; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            rows[r][c]->setGeometry(l.buttonsLeft + c * (l.buttonWidth + l.buttonGap),
-                                    l.buttonsTop + r * (l.buttonHeight + 2), l.buttonWidth,
-                                    l.buttonHeight);
+    // Fewer buttons to a row share the span of four.
+    const int span = 4 * l.buttonWidth + 3 * l.buttonGap;
+    for (size_t r = 0; r < bottomRows_.size(); ++r) {
+        const int columns = std::max(static_cast<int>(bottomRows_[r].size()), 1);
+        const int width = (span - (columns - 1) * l.buttonGap) / columns;
+        for (int c = 0; c < columns; ++c) {
+            bottomRows_[r][static_cast<size_t>(c)]->setGeometry(
+                l.buttonsLeft + c * (width + l.buttonGap),
+                l.buttonsTop + static_cast<int>(r) * (l.buttonHeight + 2), width, l.buttonHeight);
         }
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -395,6 +431,7 @@ void TFrmLxxt::applyLayout(bool compact) {
 // ------------------------------------------------------------------ the set
 
 bool TFrmLxxt::LoadPracticeSet() {
+    loadFailed_ = !picturesLoaded_;
     if (!picturesLoaded_) return false;
     if (!OpenPracticeSet(dm_)) return false;
     store::Query& set = dm_.Cn1Query_tm;
@@ -403,7 +440,14 @@ bool TFrmLxxt::LoadPracticeSet() {
 
     if (!loadPair(QStringLiteral("pic/zemotxup.bmp"), QStringLiteral("pic/zemotxdw.bmp"), typeUp_,
                   typeDown_)) {
-        missingPictures();
+        typeUp_ = typeDown_ = QPixmap();
+        loadFailed_ = true;
+        if (design_.endOnMissingTypePictures) {
+            missingPictures();
+        } else {
+            widgets::ShowPromptBox(QStringLiteral("错误"), kPictureError, 1, QStringLiteral("NO"),
+                                   widgets::kPictureError);
+        }
         return false;
     }
 
@@ -459,7 +503,9 @@ void TFrmLxxt::FormShow() {
     openTexts(firstQuestionId_);
     card_->stem()->collapseLower();
     card_->stem()->closeVerdictNow();
-    if (!qb::CurrentChapterTitle.isEmpty()) epLabel2->setText(qb::CurrentChapterTitle);
+    if (design_.chapterHeading && !qb::CurrentChapterTitle.isEmpty()) {
+        epLabel2->setText(qb::CurrentChapterTitle);
+    }
     CurrentQuestionNo = 0;
     if (fcBG_tx->count() > 0) {
         fcBG_tx->setPressedIndex(0);
@@ -505,13 +551,12 @@ void TFrmLxxt::fcBG_txChange(int index) {
     }
     const int tag = button->tag();
     QString filter;
-    if (tag == 0) {
-        card_->answers()->setPageLabel(AnswerKind::SelfAssessed, QStringLiteral("主\r观"));
-    } else {
-        filter = QStringLiteral("A13=") + QString::number(tag);
+    if (tag != 0) filter = QStringLiteral("A13=") + QString::number(tag);
+    if (design_.typeNamesSelfAssessed) {
         const QString caption = button->text();
-        card_->answers()->setPageLabel(AnswerKind::SelfAssessed,
-                                       caption.left(1) + u'\r' + caption.mid(1, 1));
+        card_->answers()->setPageLabel(
+            AnswerKind::SelfAssessed,
+            tag == 0 ? QStringLiteral("主\r观") : caption.left(1) + u'\r' + caption.mid(1, 1));
     }
     store::Query& set = dm_.Cn1Query_tm;
     if (filter != set.filter()) {
@@ -591,7 +636,7 @@ void TFrmLxxt::fcBG_thChange(int index) {
     ShowQuestion(number);
     store::Query& set = dm_.Cn1Query_tm;
     card_->setRedMarker(QString());
-    epEfTrBtn10->setText(kDiscardCaption);
+    epEfTrBtn10->setText(design_.discardCaption);
     const int f1 = set.asInt(QStringLiteral("F1"));
     if (f1 == 1) {
         card_->setRedMarker(DiscardMarker(1));
@@ -599,7 +644,9 @@ void TFrmLxxt::fcBG_thChange(int index) {
     } else if (f1 == 2) {
         card_->setRedMarker(DiscardMarker(2));
     }
-    card_->setBoldMarker(EditedMarker(set.asInt(QStringLiteral("ecount"))));
+    if (design_.editedMarker) {
+        card_->setBoldMarker(EditedMarker(set.asInt(QStringLiteral("ecount"))));
+    }
 }
 
 void TFrmLxxt::ShowQuestion(int number) {
@@ -685,7 +732,7 @@ void TFrmLxxt::RecordAnswer(int number, AnswerKind page, RecordMode mode) {
     switch (mode) {
         case RecordMode::Finish:
             if (!result.answered) {
-                widgets::ShowPromptBox(QStringLiteral("提示"), QStringLiteral("请先做出答案！"), 1,
+                widgets::ShowPromptBox(QStringLiteral("提示"), design_.finishEmptyText, 1,
                                        QStringLiteral("NO"), widgets::kPictureWarning);
                 return;
             }
@@ -805,7 +852,7 @@ void TFrmLxxt::epEfTrBtn10Click() {
     store::Query& set = dm_.Cn1Query_tm;
     if (!set.isActive() || set.recordCount() == 0) return;
     onCurrentQuestion();
-    if (epEfTrBtn10->text() == kDiscardCaption) {
+    if (epEfTrBtn10->text() == design_.discardCaption) {
         set.edit();
         set.setValue(QStringLiteral("F1"), 1);
         set.setValue(QStringLiteral("E2"), QStringLiteral("zero"));
@@ -817,7 +864,7 @@ void TFrmLxxt::epEfTrBtn10Click() {
         set.setValue(QStringLiteral("F1"), 0);
         set.post();
         card_->setRedMarker(QStringLiteral("本题曾被作废，现已被您取消！"));
-        epEfTrBtn10->setText(kDiscardCaption);
+        epEfTrBtn10->setText(design_.discardCaption);
     }
 }
 
@@ -938,11 +985,17 @@ void InstallChapterPractice(store::TDM1& dm) {
                 ~Clear() { FrmLxxt = nullptr; }
             } clear;
             window->setWindowTitle(caption);
-            if (!window->LoadPracticeSet()) return false;
-            if (beforeShow) beforeShow();
-            window->exec();
-            return true;
+            return RunPracticeWindow(*window, beforeShow) == PracticeRun::Shown;
         });
+}
+
+PracticeRun RunPracticeWindow(TFrmLxxt& window, const std::function<void()>& beforeShow) {
+    if (!window.LoadPracticeSet()) {
+        return window.loadFailed() ? PracticeRun::Failed : PracticeRun::Empty;
+    }
+    if (beforeShow) beforeShow();
+    window.exec();
+    return PracticeRun::Shown;
 }
 
 }  // namespace practice

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
 class QAbstractButton;
 class QFrame;
@@ -48,6 +49,20 @@ class TFrmLxxt : public widgets::ModalForm {
     explicit TFrmLxxt(store::TDM1& dm, QWidget* parent = nullptr);
     ~TFrmLxxt() override;
 
+    // What a window built on this one does otherwise; the defaults are the
+    // chapter practice window's.
+    struct Design {
+        QSize large{923, 585};
+        QSize compact{780, 490};
+        AnswerKind initialPage = AnswerKind::Matching;
+        bool chapterHeading = true;         // the hint board title is the current chapter's
+        bool typeNamesSelfAssessed = true;  // the type bar renames the "主观" page
+        bool editedMarker = true;
+        bool endOnMissingTypePictures = true;
+        QString discardCaption = QStringLiteral("题目作废");
+        QString finishEmptyText = QStringLiteral("请先做出答案！");
+    };
+
     static constexpr QSize kLargeSize{923, 585};
     static constexpr QSize kCompactSize{780, 490};
     static constexpr int kGroupSize = 20;
@@ -55,6 +70,8 @@ class TFrmLxxt : public widgets::ModalForm {
     // Clears the bank's session answers, opens qb::PracticeSql and builds the type
     // bar. False for an empty set (or missing pictures): the window is not shown.
     bool LoadPracticeSet();
+    // The last LoadPracticeSet failed for want of pictures rather than of questions.
+    bool loadFailed() const { return loadFailed_; }
 
     enum class RecordMode {
         Leaving,  // another question is shown
@@ -131,10 +148,14 @@ class TFrmLxxt : public widgets::ModalForm {
     QTimer Timer1;
     QTimer KZTimeCounter1;
 
-    static inline const QString kDiscardCaption = QStringLiteral("题目作废");
     static inline const QString kRestoreCaption = QStringLiteral("取消作废");
 
   protected:
+    TFrmLxxt(store::TDM1& dm, Design design, QWidget* parent);
+    // The buttons of the bottom strip, row by row, left to right.
+    std::vector<std::vector<widgets::EffectButton*>> bottomRows_;
+    void applyLayout(bool compact);
+
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -149,7 +170,6 @@ class TFrmLxxt : public widgets::ModalForm {
 
     void FormCreate();
     void buildControls();
-    void applyLayout(bool compact);
     widgets::EffectButton* makeButton(const char* name, const QString& caption,
                                       void (TFrmLxxt::*handler)());
     widgets::FlatButton* makeFlatButton(const char* name, const QString& caption,
@@ -169,6 +189,7 @@ class TFrmLxxt : public widgets::ModalForm {
     int setSize();
 
     store::TDM1& dm_;
+    Design design_;
     QuestionCardWidget* card_;
     PicturePair unanswered_;
     PicturePair right_;
@@ -176,6 +197,7 @@ class TFrmLxxt : public widgets::ModalForm {
     QPixmap typeUp_;
     QPixmap typeDown_;
     bool picturesLoaded_ = false;
+    bool loadFailed_ = false;
     QString firstQuestionId_;
     int groups_ = 0;
     int currentGroup_ = 1;
@@ -193,5 +215,15 @@ inline TFrmLxxt* FrmLxxt = nullptr;
 // made owned by the application with the caption, loaded, shown modally when the
 // set is not empty (after the opener's beforeShow), and freed in every case.
 void InstallChapterPractice(store::TDM1& dm);
+
+// How a practice window made by its opener ended up.
+enum class PracticeRun {
+    Shown,   // the set had questions and the window was shown modally
+    Empty,   // the set had none; nothing was shown
+    Failed,  // the window could not be shown (its pictures are missing)
+};
+// Loads the set and, when it has questions, runs beforeShow and shows the window
+// modally until it closes.
+PracticeRun RunPracticeWindow(TFrmLxxt& window, const std::function<void()>& beforeShow);
 
 }  // namespace practice

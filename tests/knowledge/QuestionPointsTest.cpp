@@ -86,8 +86,8 @@ TEST_F(QuestionPointsTest, IdsWithoutAKnowledgePointAreLeftOut) {
     EXPECT_TRUE(points.text().isEmpty());
 }
 
-TEST_F(QuestionPointsTest, AClickFindsTheChapterThroughTheFirstPointWithThatShortName) {
-    // The same short name in another chapter, met first by the lookup.
+TEST_F(QuestionPointsTest, AClickShowsTheClickedPointsOwnChapterWhenShortNamesRepeat) {
+    // The same short name in another chapter, stored before this one.
     addPoint(QStringLiteral("010102"), QStringLiteral("01010202"), QStringLiteral("原码与补码  "),
              QStringLiteral("寄存器中的补码"));
     addQuestion(QStringLiteral("Q1"), {QStringLiteral("01010202")});
@@ -97,7 +97,7 @@ TEST_F(QuestionPointsTest, AClickFindsTheChapterThroughTheFirstPointWithThatShor
     EXPECT_EQ(points.chapterName(), QStringLiteral("中央处理器"));
     points.Select(0);
     EXPECT_EQ(plain(points.text()), QStringLiteral("寄存器中的补码"));
-    EXPECT_EQ(points.chapterName(), QStringLiteral("数据的表示"));
+    EXPECT_EQ(points.chapterName(), QStringLiteral("中央处理器"));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFont>
 
+#include <cstdio>
+
 namespace screens {
 
 void UseProgramFonts() {
@@ -23,6 +25,23 @@ ScratchBank::ScratchBank(const QString& bank) : dm_(std::make_unique<store::TDM1
     }
     dm_->DataModuleCreate(dir_.path());
     if (!dm_->DatabaseReady) error_ = QStringLiteral("cannot open the copy of %1").arg(bank);
+}
+
+std::unique_ptr<ScratchBank> StartBankTool(const char* usage, QString& outDir) {
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 3) {
+        std::fputs(usage, stderr);
+        return nullptr;
+    }
+    outDir = args[1];
+    QDir().mkpath(outDir);
+    auto scratch = std::make_unique<ScratchBank>(args[2]);
+    if (!scratch->error().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(scratch->error()));
+        return nullptr;
+    }
+    UseProgramFonts();
+    return scratch;
 }
 
 }  // namespace screens

@@ -30,4 +30,9 @@ class ScratchBank {
     QString error_;
 };
 
+// The start of a tool run as "TOOL OUTDIR BANK": the output folder made, a scratch
+// copy of the bank open and the program's fonts in use. Null, after `usage` or the
+// trouble is written to stderr, when that cannot be done.
+std::unique_ptr<ScratchBank> StartBankTool(const char* usage, QString& outDir);
+
 }  // namespace screens
