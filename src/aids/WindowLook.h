@@ -30,3 +30,18 @@ inline void makeFixedToolWindow(QWidget* w, const QString& caption, int width, i
 }
 
 }  // namespace aids
+
+class QLabel;
+
+namespace aids {
+
+// The borderless study-aid windows (plan, log, settings) stand on a painted
+// background instead of a picture: a soft blue body, a title strip with the
+// caption, a frame. `strip` 0 leaves the title out.
+void PaintFormBackground(QWidget* w, const QString& caption, int strip);
+
+// A label in the program's face at a pixel size, named for tests and drivers.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int pixels,
+                  bool bold = false);
+
+}  // namespace aids
