@@ -49,7 +49,7 @@ void OnOffSwitch::paintEvent(QPaintEvent*) {
 }
 
 TFrmConfig::TFrmConfig(store::TDM1& dm, MusicControl music, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), dm_(dm), music_(std::move(music)) {
+    : AidForm(parent, 0), dm_(dm), music_(std::move(music)) {
     setObjectName(QStringLiteral("FrmConfig"));
     setWindowTitle(QStringLiteral("系统设置"));
     setFont(widgets::PixelFont(14));
@@ -81,6 +81,7 @@ TFrmConfig::TFrmConfig(store::TDM1& dm, MusicControl music, QWidget* parent)
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setGeometry(9, 136, 345, 168);
     ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* lines = new QWidget;
     lines->setObjectName(QStringLiteral("ScrollBox1Lines"));
     lines->setAutoFillBackground(true);
@@ -109,14 +110,6 @@ void TFrmConfig::ArrangeForAnswerTimes() {
     LabelKind->move(LabelKind->x(), 4);
     ScrollBox1->setGeometry(ScrollBox1->x(), 22, ScrollBox1->width(), 110);
     epFocusButton3->move(280, 137);
-}
-
-void TFrmConfig::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        widgets::CentreOnDesktop(this);
-        widgets::RunGuarded([this] { FormShow(); });
-    }
 }
 
 void TFrmConfig::FormShow() {
@@ -155,6 +148,9 @@ void TFrmConfig::addAnswerTimeLines() {
         QLabel* unit = MakeLabel(box, "", QStringLiteral("分钟"), 14);
         unit->setGeometry(150, i * 20 + 8, 40, 25);
         unit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Made while the window shows: they do not show by themselves.
+        for (QWidget* w : std::initializer_list<QWidget*>{field, name, unit})
+            w->show();
     }
     box->resize(ScrollBox1->viewport()->width(), lines_.size() * 20 + 10);
 }
@@ -188,11 +184,6 @@ void TFrmConfig::FormClose() {
         widgets::ShowPromptBox(QStringLiteral("错误"), kSaveSettingsFailed, 1, QStringLiteral("NO"),
                                widgets::kPictureError);
     }
-}
-
-void TFrmConfig::done(int result) {
-    widgets::RunGuarded([this] { FormClose(); });
-    QDialog::done(result);
 }
 
 void TFrmConfig::paintEvent(QPaintEvent*) {

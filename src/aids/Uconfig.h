@@ -6,8 +6,8 @@
 #include "SystemSettings.h"
 
 #include <QAbstractButton>
-#include <QDialog>
 #include <QVector>
+#include "WindowLook.h"
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -34,7 +34,7 @@ class OnOffSwitch : public QAbstractButton {
     void paintEvent(QPaintEvent* event) override;
 };
 
-class TFrmConfig : public QDialog {
+class TFrmConfig : public AidForm {
     Q_OBJECT
   public:
     static constexpr int kWidth = 364;
@@ -48,16 +48,14 @@ class TFrmConfig : public QDialog {
     // times moved up.
     void ArrangeForAnswerTimes();
 
-    void FormShow();
+    void FormShow() override;
     void RxSwitch1On();
     void RxSwitch1Off();
     void FlatComboBox1Change();
-    void FormClose();
-
-    void done(int result) override;
+    void FormClose() override;
 
   protected:
-    void showEvent(QShowEvent* event) override;
+    // The pale blue-grey body without a title strip.
     void paintEvent(QPaintEvent* event) override;
 
   private:

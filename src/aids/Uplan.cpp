@@ -61,8 +61,7 @@ QRect blankOf(const QRadioButton* item) {
 
 }  // namespace
 
-TFrmplan::TFrmplan(store::TDM1& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), dm_(dm) {
+TFrmplan::TFrmplan(store::TDM1& dm, QWidget* parent) : AidForm(parent, kStrip), dm_(dm) {
     setObjectName(QStringLiteral("Frmplan"));
     setWindowTitle(QStringLiteral("学习计划"));
     setFixedSize(kSize);
@@ -96,13 +95,14 @@ TFrmplan::TFrmplan(store::TDM1& dm, QWidget* parent)
 
     SeSkinRadioGroup1 = new QGroupBox(QStringLiteral("学习计划"), this);
     SeSkinRadioGroup1->setObjectName(QStringLiteral("SeSkinRadioGroup1"));
-    SeSkinRadioGroup1->setGeometry(20, 138, 420, 70);
+    SeSkinRadioGroup1->setGeometry(12, 138, 436, 70);
     planKinds_ = new QButtonGroup(this);
     const QString texts[] = {kByAnswers, kByMinutes};
     for (int i = 0; i < 2; ++i) {
         auto* item = new QRadioButton(texts[i], SeSkinRadioGroup1);
         item->setObjectName(QStringLiteral("SeSkinRadioGroup1Item%1").arg(i));
-        item->setGeometry(14, 20 + i * 24, 400, 22);
+        item->setFont(widgets::PixelFont(13));
+        item->setGeometry(8, 20 + i * 24, 424, 22);
         planKinds_->addButton(item, i);
     }
     // The fields lie over the items' blanks but belong to the window: the chosen
@@ -145,14 +145,6 @@ bool TFrmplan::isEditing() const {
     return SpeedButton1->text() == kSave;
 }
 
-void TFrmplan::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) {
-        widgets::CentreOnDesktop(this);
-        widgets::RunGuarded([this] { FormShow(); });
-    }
-}
-
 void TFrmplan::FormShow() {
     const PlanValues plan = ReadPlan(dm_.Cn1Table_plan);
     suiNumberEdit1->setText(plan.planAmount);
@@ -177,6 +169,10 @@ bool TFrmplan::ShowCountdown() {
     }
     const Countdown c = CountdownFor(dm_.today(), *exam);
     epLabel1->setText(c.lead);
+    // Without a number the words stand alone in the middle of the line.
+    epLabel1->setGeometry(c.showDays ? QRect(36, kStrip + 18, 170, 40)
+                                     : QRect(0, kStrip + 18, width(), 40));
+    epLabel1->setAlignment((c.showDays ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
     Label1->setText(c.days);
     QPalette p = Label1->palette();
     p.setColor(QPalette::WindowText, c.colour);
@@ -244,15 +240,6 @@ void TFrmplan::FormClose() {
     // Edits not saved are dropped: nothing is posted on the way out.
     if (dm_.Cn1Table_plan.state() != store::Dataset::State::Browse) dm_.Cn1Table_plan.cancel();
     dm_.Cn1Table_plan.close();
-}
-
-void TFrmplan::done(int result) {
-    widgets::RunGuarded([this] { FormClose(); });
-    QDialog::done(result);
-}
-
-void TFrmplan::paintEvent(QPaintEvent*) {
-    PaintFormBackground(this, windowTitle(), kStrip);
 }
 
 }  // namespace aids

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QDate>
-#include <QDialog>
+#include "WindowLook.h"
 
 #include <functional>
 
@@ -23,7 +23,7 @@ class FlatButton;
 
 namespace aids {
 
-class TFrmplan : public QDialog {
+class TFrmplan : public AidForm {
     Q_OBJECT
   public:
     static constexpr QSize kSize{460, 250};
@@ -31,19 +31,13 @@ class TFrmplan : public QDialog {
     explicit TFrmplan(store::TDM1& dm, QWidget* parent = nullptr);
     ~TFrmplan() override;
 
-    void FormShow();
+    void FormShow() override;
     // Recomputes the countdown from the date field; false when it holds no date.
     bool ShowCountdown();
     void RadioGroupClick(int item);
     void SpeedButton1Click();  // 设定 / 保存
-    void FormClose();
+    void FormClose() override;
     bool isEditing() const;
-
-    void done(int result) override;
-
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
   private:
     void enableNumberFields(int item);

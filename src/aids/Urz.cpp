@@ -34,8 +34,7 @@ QLabel* makeFigure(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TFrmRz::TFrmRz(store::TDM1& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), dm_(dm) {
+TFrmRz::TFrmRz(store::TDM1& dm, QWidget* parent) : AidForm(parent, kStrip), dm_(dm) {
     setObjectName(QStringLiteral("FrmRz"));
     setWindowTitle(QStringLiteral("日志"));
     setFont(widgets::PixelFont(14));
@@ -114,14 +113,9 @@ void TFrmRz::fillGrid() {
     if (row > 0) DBGrid1->selectRow(0);
 }
 
-void TFrmRz::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) widgets::RunGuarded([this] { FormShow(); });
-}
-
 void TFrmRz::FormShow() {
     const bool compact = compactScreen();
-    const QSize size = compact ? kCompactSize : kLargeSize;
+    const QSize size = LayoutSize(compact);
     setFixedSize(size);
     if (compact) {
         DBGrid1->setGeometry(16, kStrip + 10, 612, size.height() - kStrip - 76);
@@ -161,15 +155,6 @@ void TFrmRz::FormClose() {
     // The next user of the shared table gets it in its own order.
     dm_.Cn1Table_rz.close();
     dm_.Cn1Table_rz.setSort(QString());
-}
-
-void TFrmRz::done(int result) {
-    widgets::RunGuarded([this] { FormClose(); });
-    QDialog::done(result);
-}
-
-void TFrmRz::paintEvent(QPaintEvent*) {
-    PaintFormBackground(this, windowTitle(), kStrip);
 }
 
 }  // namespace aids

@@ -2,39 +2,28 @@
 // totals over every day and the overall correct rate.
 #pragma once
 
-#include <QDialog>
+#include "DataModule.h"
+#include "FlatButton.h"
+#include "WindowLook.h"
 
-class QLabel;
-class QTableWidget;
-
-namespace store {
-class TDM1;
-}
-namespace widgets {
-class FlatButton;
-}
+#include <QLabel>
+#include <QTableWidget>
 
 namespace aids {
 
-class TFrmRz : public QDialog {
+class TFrmRz : public AidForm {
     Q_OBJECT
   public:
-    static constexpr QSize kCompactSize{761, 480};
-    static constexpr QSize kLargeSize{934, 611};
+    // The window in the compact layout (ScreenMode "800") and the large one.
+    static QSize LayoutSize(bool compact) { return compact ? QSize(761, 480) : QSize(934, 611); }
 
     explicit TFrmRz(store::TDM1& dm, QWidget* parent = nullptr);
     ~TFrmRz() override;
 
     void FormCreate();
-    void FormShow();
+    void FormShow() override;
     void SpeedButton1Click();  // settings
-    void FormClose();
-
-    void done(int result) override;
-
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void FormClose() override;
 
   private:
     void fillGrid();

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QShowEvent>
 
 namespace aids {
 
@@ -28,6 +29,25 @@ void PaintFormBackground(QWidget* w, const QString& caption, int strip) {
     p.setPen(QColor::fromRgb(skin::kDarkBorder));
     p.setBrush(Qt::NoBrush);
     p.drawRect(w->rect().adjusted(0, 0, -1, -1));
+}
+
+AidForm::AidForm(QWidget* parent, int strip)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), strip_(strip) {}
+
+void AidForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    widgets::CentreOnDesktop(this);
+    widgets::RunGuarded([this] { FormShow(); });
+}
+
+void AidForm::done(int result) {
+    widgets::RunGuarded([this] { FormClose(); });
+    QDialog::done(result);
+}
+
+void AidForm::paintEvent(QPaintEvent*) {
+    PaintFormBackground(this, windowTitle(), strip_);
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int pixels, bool bold) {

@@ -83,13 +83,16 @@ TEST(LogColumnsTest, WidthsOfBothLayouts) {
 }
 
 TEST(AnswerTimeTest, BoundsAndTenths) {
-    EXPECT_EQ(aids::AnswerTenths(2.5), 1500);
-    EXPECT_EQ(aids::AnswerTenths(2.3), 1380);
-    EXPECT_EQ(aids::AnswerTenths(0.1), 60);
-    EXPECT_EQ(aids::AnswerTenths(30.0), 18000);
-    EXPECT_DOUBLE_EQ(aids::BoundAnswerMinutes(0.0), 0.1);
-    EXPECT_DOUBLE_EQ(aids::BoundAnswerMinutes(45.0), 30.0);
-    EXPECT_DOUBLE_EQ(aids::BoundAnswerMinutes(2.46), 2.5);
+    // typed minutes, as kept, tenths of a second
+    const struct {
+        double typed, kept;
+        int tenths;
+    } cases[] = {{2.5, 2.5, 1500}, {2.3, 2.3, 1380},    {0.1, 0.1, 60},   {30.0, 30.0, 18000},
+                 {0.0, 0.1, 60},   {45.0, 30.0, 18000}, {2.46, 2.5, 1500}};
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(aids::BoundAnswerMinutes(c.typed), c.kept) << c.typed;
+        EXPECT_EQ(aids::AnswerTenths(aids::BoundAnswerMinutes(c.typed)), c.tenths) << c.typed;
+    }
 }
 
 class AnswerTimesTest : public AidsTest {

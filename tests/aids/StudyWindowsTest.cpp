@@ -179,6 +179,7 @@ TEST_F(StudyWindowsTest, AnswerTimesOfTheCurrentKindAreEditedAndSaved) {
                         ->y();
         EXPECT_EQ(tops, QList<int>({5, 25, 45, 65}));
         auto* first = FindControl<QDoubleSpinBox>(&config, QStringLiteral("Currencyedit1"));
+        EXPECT_TRUE(first->isVisible());
         EXPECT_DOUBLE_EQ(first->minimum(), 0.1);
         EXPECT_DOUBLE_EQ(first->maximum(), 30.0);
         first->setValue(2.5);
