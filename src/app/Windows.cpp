@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "Globals.h"
 #include "Sound.h"
+#include "Uabout.h"
 #include "Ucheck.h"
 #include "Uconfig.h"
 #include "Ueset.h"
@@ -47,6 +48,9 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
             if (command.configMode == 1) window->ArrangeForAnswerTimes();
             return window;
         });
+    });
+    start.registerWindow(CommandAction::About, [](const Command& command) {
+        OpenModal(aids::FrmAbout, command.cursor, [] { return new aids::TFrmAbout; });
     });
     // Every other window's "设置" opens the music settings, owned by that window.
     widgets::setSystemSettingsRunner([&dm](QWidget* owner) {

@@ -7,6 +7,7 @@
 #include "Globals.h"
 #include "PracticeLauncher.h"
 #include "Sound.h"
+#include "Uabout.h"
 #include "Uconfig.h"
 #include "Ustart.h"
 #include "WindowDriver.h"
@@ -114,6 +115,20 @@ TEST_F(StudyAidCommandsTest, TheSettingsButtonOfOtherWindowsOpensMusic) {
     QWidget owner;
     widgets::RunSystemSettings(&owner);
     EXPECT_EQ(height, aids::TFrmConfig::kMusicHeight);
+}
+
+// "about" shows the picture drawn at build time and closes with its button.
+TEST_F(StudyAidCommandsTest, AboutShowsThePictureAndCloses) {
+    qb::ProgramFolder = QStringLiteral(APP_PIC_FOLDER);
+    bool pictured = false;
+    QTimer::singleShot(0, [&pictured] {
+        ASSERT_NE(aids::FrmAbout, nullptr);
+        pictured = aids::FrmAbout->hasPicture();
+        ClickControl(aids::FrmAbout, QStringLiteral("epEfTrBtn1"));
+    });
+    start->ShockwaveFlash1FSCommand(QStringLiteral("about"), QString());
+    EXPECT_TRUE(pictured);
+    EXPECT_EQ(aids::FrmAbout, nullptr);
 }
 
 }  // namespace
