@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDialog>
 #include <QFont>
 #include <QString>
 #include <QWidget>
@@ -28,5 +29,40 @@ inline void makeFixedToolWindow(QWidget* w, const QString& caption, int width, i
     pal.setColor(QPalette::Window, kLightBlue);
     w->setPalette(pal);
 }
+
+}  // namespace aids
+
+class QLabel;
+
+namespace aids {
+
+// The borderless study-aid windows (plan, log, settings) stand on a painted
+// background instead of a picture: a soft blue body, a title strip with the
+// caption, a frame. `strip` 0 leaves the title out.
+void PaintFormBackground(QWidget* w, const QString& caption, int strip);
+
+// A label in the program's face at a pixel size, named for tests and drivers.
+// A borderless study-aid window on the painted background, centred when shown;
+// what it does on showing and on closing (any way of closing) is guarded, so that
+// an error is reported and the window still goes.
+class AidForm : public QDialog {
+    Q_OBJECT
+  public:
+    // `strip`: height of the title strip painted with the window's title.
+    explicit AidForm(QWidget* parent, int strip);
+    void done(int result) override;
+
+  protected:
+    virtual void FormShow() {}
+    virtual void FormClose() {}
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int strip_;
+};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int pixels,
+                  bool bold = false);
 
 }  // namespace aids

@@ -2,17 +2,34 @@
 
 #include "DataModule.h"
 #include "Globals.h"
+#include "Sound.h"
 #include "ULawsFaGui.h"
+#include "Uabout.h"
 #include "Ucheck.h"
+#include "Uconfig.h"
 #include "Ueset.h"
 #include "Uexam.h"
 #include "Ukmmc.h"
 #include "Ulxxt.h"
+#include "Uplan.h"
 #include "Uprogress.h"
+#include "Urz.h"
 #include "Ustart.h"
+#include "WindowHooks.h"
 #include "WindowPattern.h"
 
+#include <memory>
+
 namespace app {
+namespace {
+
+// The settings window plays through the application's sound routines.
+aids::MusicControl musicControl() {
+    return {[] { return MusicFile; }, [](const QString& file) { MusicFile = file; },
+            [](const QString& file, bool on) { PlayBackgroundMusic(file, on); }};
+}
+
+}  // namespace
 
 void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     // "lx" to "lx5": one browser whatever the subject; the main window has stored it.
@@ -23,6 +40,29 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     start.registerWindow(CommandAction::KnowledgeCatalogue, [&dm](const Command& command) {
         OpenModal(knowledge::frmLawsFaGui, command.cursor,
                   [&dm] { return new knowledge::TfrmLawsFaGui(dm); });
+    });
+    start.registerWindow(CommandAction::StudyPlan, [&dm](const Command& command) {
+        OpenModal(aids::Frmplan, command.cursor, [&dm] { return new aids::TFrmplan(dm); });
+    });
+    start.registerWindow(CommandAction::StudyLog, [&dm](const Command& command) {
+        OpenModal(aids::FrmRz, command.cursor, [&dm] { return new aids::TFrmRz(dm); });
+    });
+    // "music" and "sztime"; the main window has set ConfigMode.
+    start.registerWindow(CommandAction::Settings, [&dm](const Command& command) {
+        OpenModal(aids::FrmConfig, command.cursor, [&dm, &command] {
+            auto* window = new aids::TFrmConfig(dm, musicControl());
+            if (command.configMode == 1) window->ArrangeForAnswerTimes();
+            return window;
+        });
+    });
+    start.registerWindow(CommandAction::About, [](const Command& command) {
+        OpenModal(aids::FrmAbout, command.cursor, [] { return new aids::TFrmAbout; });
+    });
+    // Every other window's "设置" opens the music settings, owned by that window.
+    widgets::setSystemSettingsRunner([&dm](QWidget* owner) {
+        qb::ConfigMode = 0;
+        aids::TFrmConfig window(dm, musicControl(), owner);
+        window.exec();
     });
     start.registerWindow(CommandAction::ExamSettings, [&dm](const Command& command) {
         OpenModal(exam::FrmEset, command.cursor, [&dm] { return new exam::TFrmEset(dm); });

@@ -23,6 +23,7 @@ const std::map<QString, QSize> kExpected = {
     {QStringLiteral("zemotxdw.bmp"), {110, 26}},    {QStringLiteral("dlgback.bmp"), {399, 110}},
     {QStringLiteral("dlgtitle.bmp"), {399, 25}},    {QStringLiteral("icon_notice.bmp"), {32, 32}},
     {QStringLiteral("icon_warning.bmp"), {32, 32}}, {QStringLiteral("icon_error.bmp"), {32, 32}},
+    {QStringLiteral("about.bmp"), {395, 266}},
 };
 
 class PicturesTest : public ::testing::Test {

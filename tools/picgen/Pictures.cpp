@@ -18,6 +18,7 @@ constexpr QSize kTypeTabSize{110, 26};
 constexpr QSize kDialogSize{399, 110};
 constexpr QSize kTitleSize{399, 25};
 constexpr QSize kIconSize{32, 32};
+constexpr QSize kAboutSize{395, 266};
 
 QColor rgb(QRgb value) {
     return QColor::fromRgb(value);
@@ -152,6 +153,61 @@ QImage typeTab(bool pressed) {
     return tile(kTypeTabSize, base, pressed, 3.0);
 }
 
+QFont chineseFace(int pixels, bool bold) {
+    QFont f;
+    f.setFamilies(
+        {skin::kFontFamily, QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")});
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// The about window is this one picture; its close button stands on the lower right.
+QImage aboutPicture() {
+    QImage image = canvas(kAboutSize, Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRect band(0, 0, kAboutSize.width(), 92);
+    QLinearGradient sky(0, 0, kAboutSize.width(), band.height());
+    sky.setColorAt(0.0, rgb(skin::kDialogTitle));
+    sky.setColorAt(1.0, rgb(skin::kGaugeStart));
+    p.fillRect(band, sky);
+    // An open book on the band's left.
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(QColor(255, 255, 255, 60));
+    QPainterPath book;
+    book.moveTo(26, 34);
+    book.quadTo(42, 26, 58, 34);
+    book.lineTo(58, 66);
+    book.quadTo(42, 58, 26, 66);
+    book.closeSubpath();
+    book.moveTo(58, 34);
+    book.quadTo(74, 26, 90, 34);
+    book.lineTo(90, 66);
+    book.quadTo(74, 58, 58, 66);
+    book.closeSubpath();
+    p.drawPath(book);
+    p.setFont(chineseFace(20, true));
+    p.drawText(QRect(104, 22, 285, 30), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("信息技术资格考试学习系统"));
+    p.setFont(chineseFace(13, false));
+    p.drawText(QRect(104, 54, 285, 22), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("练习 · 模拟考试 · 知识点 · 学习计划"));
+
+    p.setPen(rgb(skin::kText));
+    p.setFont(chineseFace(14, false));
+    const QStringList lines = {
+        QStringLiteral("版本：") + QStringLiteral(EXAMSTUDY_VERSION),
+        QStringLiteral("题库产品标识：QBDATA000001"),
+        QStringLiteral("本软件供考生个人学习使用。"),
+    };
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(QRect(30, 112 + i * 26, 340, 22), Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+    p.setPen(QPen(rgb(skin::kBorder), 1));
+    p.drawLine(20, 192, kAboutSize.width() - 20, 192);
+    return image;
+}
+
 }  // namespace
 
 const QVector<PictureFile>& pictureFiles() {
@@ -170,6 +226,7 @@ const QVector<PictureFile>& pictureFiles() {
         {QStringLiteral("icon_notice.bmp"), kIconSize},
         {QStringLiteral("icon_warning.bmp"), kIconSize},
         {QStringLiteral("icon_error.bmp"), kIconSize},
+        {QStringLiteral("about.bmp"), kAboutSize},
     };
     return files;
 }
@@ -192,6 +249,7 @@ QImage drawPicture(const QString& file) {
     if (file == u"icon_notice.bmp") return noticeIcon();
     if (file == u"icon_warning.bmp") return warningIcon();
     if (file == u"icon_error.bmp") return errorIcon();
+    if (file == u"about.bmp") return aboutPicture();
     return {};
 }
 
