@@ -1213,7 +1213,8 @@ class Reader {
         if (int(rowBoundaries_.size()) > table_->columns() &&
             tableCells_ + table_->rows() * (int(rowBoundaries_.size()) - table_->columns()) <=
                 kMaxTableCells &&
-            doc_->blockCount() + table_->rows() * (int(rowBoundaries_.size()) - table_->columns()) <=
+            doc_->blockCount() +
+                    table_->rows() * (int(rowBoundaries_.size()) - table_->columns()) <=
                 maxBlocks_) {
             const int added = int(rowBoundaries_.size()) - table_->columns();
             table_->appendColumns(added);
@@ -1457,8 +1458,7 @@ QByteArrayView firstLines(QByteArrayView data, int maxLines) {
     return data;
 }
 
-void readPlainText(const QByteArray& data, QTextDocument* doc, int maxBlocks,
-                   ReadResult* result) {
+void readPlainText(const QByteArray& data, QTextDocument* doc, int maxBlocks, ReadResult* result) {
     QString encoding;
     const QString text = decodePlainText(firstLines(data, maxBlocks), &encoding);
     QTextCursor cursor(doc);
