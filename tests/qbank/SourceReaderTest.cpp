@@ -3,6 +3,10 @@
 #include "QtPrinters.h"
 #include "SourceReader.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -116,6 +120,36 @@ TEST(SourceReaderTest, ExplicitIdsAreKeptAndNewOnesSkipThem) {
                                         "[question 61]\n题二\nA. a\nB. b\nkey: B\n"));
     ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
     EXPECT_EQ(r.bank.questions[1].id, QStringLiteral("0101016100000002"));
+}
+
+// A source in another encoding would be compiled into garbage: it is refused where it
+// stops being UTF-8.
+TEST(SourceReaderTest, TextThatIsNotUtf8IsRefusedWithItsLine) {
+    const struct {
+        QByteArray bytes;
+        int line;
+    } cases[] = {
+        {QByteArray("[chapter 01] ok\n[chapter 0101] \xb5\xda\xd2\xbb\n"), 2},  // GBK
+        {QByteArray("\xFF[chapter 01] x\n"), 1},
+        {QByteArray("[chapter 01] x\n\n[chapter 0101] y\xFE\n"), 3},
+        {QByteArray("[chapter 01] x\n[chapter 0101] y\0\n", 32), 2},
+        {QByteArray("[chapter 01] \xED\xA0\x80\n"), 1},  // a surrogate
+        {QByteArray("\xFF\xFE[\0c\0h\0", 8), 1},         // UTF-16
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        for (const auto& [name, bytes] : {std::pair{"types.txt", kTypes.toUtf8()},
+                                          std::pair{"01.txt", c.bytes}}) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const auto r = qbank::ReadSource(dir.path());
+        EXPECT_EQ(r.errors, QStringList{QStringLiteral("01.txt:%1: not UTF-8 text (GBK? convert "
+                                                       "with iconv -f GBK -t UTF-8)")
+                                            .arg(c.line)})
+            << c.bytes.toHex().toStdString();
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace qbank {
 namespace {
@@ -709,6 +710,22 @@ class Reader {
     QMap<qsizetype, int> pointLines_;
 };
 
+// The first line (from 1) that is not UTF-8 text, or 0. A UTF-16 file is refused on its
+// first line; a NUL is no text either, though UTF-8 could carry it.
+int firstLineNotUtf8(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return 1;
+    QStringDecoder whole(QStringDecoder::Utf8);
+    const QString text = whole.decode(bytes);
+    if (!whole.hasError() && !bytes.contains('\0')) return 0;
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString line = decoder.decode(lines[i]);
+        if (decoder.hasError() || lines[i].contains('\0')) return int(i + 1);
+    }
+    return 1;
+}
+
 }  // namespace
 
 QString DefaultHeading(const Bank& bank, const Chapter& chapter) {
@@ -743,7 +760,15 @@ ReadResult ReadSource(const QString& sourceDir) {
             failed.errors << name + QStringLiteral(":0: cannot be read");
             continue;
         }
-        files.push_back({name, QString::fromUtf8(f.readAll())});
+        const QByteArray bytes = f.readAll();
+        if (const int line = firstLineNotUtf8(bytes)) {
+            failed.errors << QStringLiteral("%1:%2: not UTF-8 text (GBK? convert with iconv -f GBK "
+                                            "-t UTF-8)")
+                                 .arg(name)
+                                 .arg(line);
+            continue;
+        }
+        files.push_back({name, QString::fromUtf8(bytes)});
     }
     if (names.isEmpty()) failed.errors << sourceDir + QStringLiteral(":0: no .txt source files");
     if (!failed.errors.isEmpty()) return failed;
