@@ -138,8 +138,8 @@ TEST(SourceReaderTest, TextThatIsNotUtf8IsRefusedWithItsLine) {
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        for (const auto& [name, bytes] : {std::pair{"types.txt", kTypes.toUtf8()},
-                                          std::pair{"01.txt", c.bytes}}) {
+        for (const auto& [name, bytes] :
+             {std::pair{"types.txt", kTypes.toUtf8()}, std::pair{"01.txt", c.bytes}}) {
             QFile f(dir.filePath(QLatin1String(name)));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(bytes);
@@ -150,6 +150,29 @@ TEST(SourceReaderTest, TextThatIsNotUtf8IsRefusedWithItsLine) {
                                             .arg(c.line)})
             << c.bytes.toHex().toStdString();
     }
+}
+
+// Every number of types.txt has its range: an unchecked one overflowed the full mark.
+TEST(SourceReaderTest, TypeNumbersOutsideTheirRangeNameTheirLine) {
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"), QStringLiteral("[kind 1]\n"
+                                                      "type: 61 a count=140 score=1000 time=1\n"
+                                                      "type: 62 b count=1 score=inf time=1\n"
+                                                      "type: 62 b count=1000000000 score=1 time=1\n"
+                                                      "type: 62 b count=141 score=1 time=1\n"
+                                                      "type: 62 b count=1 score=0 time=1\n"
+                                                      "type: 62 b count=1 score=nan time=1\n"
+                                                      "type: 60 b count=1 score=1 time=1\n"
+                                                      "[settings]\n"
+                                                      "ExamTime: 0\n"
+                                                      "ExamTime: 59\n"
+                                                      "ExamTime: 60\n")}});
+    QStringList lines;
+    for (const QString& e : r.errors)
+        lines << e.section(u':', 0, 1);
+    EXPECT_EQ(lines.join(u' '), QStringLiteral("types.txt:3 types.txt:4 types.txt:5 types.txt:6 "
+                                               "types.txt:7 types.txt:8 types.txt:10 types.txt:11"))
+        << r.errors.join(u'\n').toStdString();
 }
 
 }  // namespace

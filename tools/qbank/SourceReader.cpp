@@ -93,6 +93,10 @@ const QRegularExpression& optionLine() {
     return re;
 }
 
+constexpr int kMaxCount = 140;
+constexpr double kMaxScore = 1000;
+constexpr int kMinExamSeconds = 60;
+
 bool isCode(const QString& s) {
     static const QRegularExpression re(QStringLiteral("^[0-9A-Za-z]+$"));
     return re.match(s).hasMatch();
@@ -217,6 +221,11 @@ class Reader {
             error(pos, QStringLiteral("a type starts with its numeric id and its name"));
             return std::nullopt;
         }
+        if (!practice::TypeToAnswerKind(row.id)) {
+            error(pos, QStringLiteral("type %1 is not answered by any page (known: 61 to 66)")
+                           .arg(row.id));
+            return std::nullopt;
+        }
         row.name = words[1];
         bool seen[3] = {false, false, false};
         for (const QString& w : words.mid(2)) {
@@ -228,19 +237,25 @@ class Reader {
                 error(pos, QStringLiteral("\"%1\" is not name=number").arg(w));
                 return std::nullopt;
             }
-            if (name == QLatin1String("count") && number >= 0 && number == int(number)) {
+            // A paper holds at most kMaxCount questions of a type; with the score's bound the
+            // full mark stays a small whole number.
+            if (name == QLatin1String("count") && number >= 0 && number <= kMaxCount &&
+                number == int(number)) {
                 row.count = int(number);
                 seen[0] = true;
-            } else if (name == QLatin1String("score") && number >= 0) {
+            } else if (name == QLatin1String("score") && number > 0 && number <= kMaxScore) {
                 row.score = number;
                 seen[1] = true;
             } else if (name == QLatin1String("time") && number >= 0.1 && number <= 30.0) {
                 row.time = number;
                 seen[2] = true;
             } else {
-                error(pos, QStringLiteral("\"%1\": count is a whole number, time lies between "
-                                          "0.1 and 30 minutes")
-                               .arg(w));
+                error(pos, QStringLiteral("\"%1\": count is a whole number from 0 to %2, score "
+                                          "lies above 0 and at most %3, time between 0.1 and 30 "
+                                          "minutes")
+                               .arg(w)
+                               .arg(kMaxCount)
+                               .arg(kMaxScore));
                 return std::nullopt;
             }
         }
@@ -263,7 +278,10 @@ class Reader {
                 matched = true;
                 bool ok = false;
                 const int n = value->toInt(&ok);
-                if (!ok || n < 0) {
+                if (name == QLatin1String("ExamTime") && ok && n < kMinExamSeconds) {
+                    error({file_, l.number},
+                          QStringLiteral("ExamTime is at least %1 seconds").arg(kMinExamSeconds));
+                } else if (!ok || n < 0) {
                     error({file_, l.number}, QStringLiteral("%1 is a whole number").arg(name));
                 } else {
                     result.bank.settings[name] = n;
@@ -762,8 +780,9 @@ ReadResult ReadSource(const QString& sourceDir) {
         }
         const QByteArray bytes = f.readAll();
         if (const int line = firstLineNotUtf8(bytes)) {
-            failed.errors << QStringLiteral("%1:%2: not UTF-8 text (GBK? convert with iconv -f GBK "
-                                            "-t UTF-8)")
+            failed.errors << QStringLiteral(
+                                 "%1:%2: not UTF-8 text (GBK? convert with iconv -f GBK "
+                                 "-t UTF-8)")
                                  .arg(name)
                                  .arg(line);
             continue;
