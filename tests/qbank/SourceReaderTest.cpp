@@ -3,8 +3,10 @@
 #include "QtPrinters.h"
 #include "SourceReader.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -172,6 +174,63 @@ TEST(SourceReaderTest, TypeNumbersOutsideTheirRangeNameTheirLine) {
         lines << e.section(u':', 0, 1);
     EXPECT_EQ(lines.join(u' '), QStringLiteral("types.txt:3 types.txt:4 types.txt:5 types.txt:6 "
                                                "types.txt:7 types.txt:8 types.txt:10 types.txt:11"))
+        << r.errors.join(u'\n').toStdString();
+}
+
+quint32 crc32(QByteArrayView bytes) {
+    quint32 crc = 0xFFFFFFFF;
+    for (char b : bytes) {
+        crc ^= uchar(b);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// A picture is taken from the source folder only, and decoded at the check, so that a bad
+// one is reported with its line instead of failing the build later.
+TEST(SourceReaderTest, PicturesOutsideTheFolderOrUndecodableNameTheirLine) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("src"));
+    ASSERT_TRUE(QDir().mkpath(source + QStringLiteral("/pictures")));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    // The same picture claiming 100000 x 100000 pixels, its header's checksum made right.
+    QByteArray huge = png;
+    for (int i = 0; i < 4; ++i)
+        huge[16 + i] = huge[20 + i] = char((100000 >> (24 - 8 * i)) & 0xFF);
+    const quint32 crc = crc32(QByteArrayView(huge).sliced(12, 17));
+    for (int i = 0; i < 4; ++i)
+        huge[29 + i] = char((crc >> (24 - 8 * i)) & 0xFF);
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write(source + QStringLiteral("/pictures/good.png"), png);
+    write(source + QStringLiteral("/pictures/cut.png"), png.left(png.size() - 20));
+    write(source + QStringLiteral("/pictures/huge.png"), huge);
+    write(dir.filePath(QStringLiteral("outside.png")), png);
+
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"), kTypes},
+         {QStringLiteral("01.txt"),
+          QStringLiteral("[group 01] g\n[entry 010101] e\n[point 01010101] p\n"
+                         "![](pictures/good.png)\n"
+                         "![](../outside.png)\n"
+                         "![](%1)\n"
+                         "![](pictures/cut.png)\n"
+                         "![](pictures/huge.png)\n"
+                         "![](pictures/../../src/pictures/good.png)\n")
+              .arg(dir.filePath(QStringLiteral("outside.png")))}},
+        source);
+    QStringList lines;
+    for (const QString& e : r.errors)
+        lines << e.section(u':', 0, 1);
+    EXPECT_EQ(lines.join(u' '), QStringLiteral("01.txt:5 01.txt:6 01.txt:7 01.txt:8"))
         << r.errors.join(u'\n').toStdString();
 }
 
