@@ -1510,6 +1510,11 @@ ReadResult read(const QByteArray& data, QTextDocument* doc, int maxBlocks) {
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->clear();
+    // One edit for the whole read: outside an edit every insertion lays out its paragraph
+    // again to place the cursor, which makes a paragraph of many formatting changes
+    // quadratic in its length.
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
     if (looksLikeRtf(data)) {
         result.wasRtf = true;
         Reader reader(doc, maxBlocks);
@@ -1519,6 +1524,7 @@ ReadResult read(const QByteArray& data, QTextDocument* doc, int maxBlocks) {
     } else {
         readPlainText(data, doc, maxBlocks, &result);
     }
+    edit.endEditBlock();
     doc->setUndoRedoEnabled(undo);
     doc->setModified(false);
     return result;
