@@ -25,6 +25,12 @@ constexpr double kMaxPictureExtent = 20000;
 constexpr int kMaxTableColumns = 64;
 // Cells of all tables of one document; past this, table text flows as tab-separated lines.
 constexpr int kMaxTableCells = 50'000;
+// Blocks of one document (paragraphs and table cells): each costs the document far more than
+// its bytes, so a record of nothing but paragraph marks or line ends would otherwise take
+// gigabytes. Past this the rest is left out and the document ends with kCutMarker.
+constexpr int kMaxBlocks = 100'000;
+// Shown where a document was cut short.
+constexpr char16_t kCutMarker = u'\u2026';
 // Twips of an indent, a spacing or a column (22 inches).
 constexpr int kMaxTwips = 31680;
 

@@ -25,8 +25,13 @@ struct ReadResult {
 
 // Replaces the content of `doc` (and its image resources) with what `data` holds: RTF, or
 // when the bytes do not start with "{\rtf", plain text in UTF-8, UTF-16 (with BOM) or GBK.
-// Never throws; bounded in time and memory for any input.
+// Never throws; bounded in time and memory for any input: past limits::kMaxBlocks
+// paragraphs the rest is left out, and the last one kept ends with "…".
 ReadResult read(const QByteArray& data, QTextDocument* doc);
+
+// read() keeping at most maxBlocks blocks (never more than limits::kMaxBlocks), for a
+// caller that shows only the beginning of a text.
+ReadResult read(const QByteArray& data, QTextDocument* doc, int maxBlocks);
 
 // read() for callers that only care whether the input was sound.
 bool readRtf(const QByteArray& rtf, QTextDocument* doc);

@@ -478,7 +478,7 @@ QByteArray bmpFromDib(const QByteArray& dib) {
 
 class Reader {
   public:
-    explicit Reader(QTextDocument* doc) : doc_(doc), cursor_(doc) {}
+    Reader(QTextDocument* doc, int maxBlocks) : doc_(doc), cursor_(doc), maxBlocks_(maxBlocks) {}
 
     void run(QByteArrayView input) {
         Lexer lexer(input);
@@ -503,18 +503,25 @@ class Reader {
                 break;
             }
             handle(t);
+            // The rest of a document cut at its block limit is not even read.
+            if (full_) break;
         }
-        if (lexer.cutShort())
-            damage(QStringLiteral("RTF cut short inside a control word or binary data"));
-        if (!closed) {
-            damage(QStringLiteral("RTF ends before its groups are closed"));
-            flushBytes();
+        if (full_) {
+            // What follows the cut was never read, so it is not judged either.
             finish();
         } else {
-            for (char c : lexer.rest()) {
-                if (c != ' ' && c != '\r' && c != '\n' && c != '\t' && c != '\0') {
-                    damage(QStringLiteral("data after the end of the RTF ignored"));
-                    break;
+            if (lexer.cutShort())
+                damage(QStringLiteral("RTF cut short inside a control word or binary data"));
+            if (!closed) {
+                damage(QStringLiteral("RTF ends before its groups are closed"));
+                flushBytes();
+                finish();
+            } else {
+                for (char c : lexer.rest()) {
+                    if (c != ' ' && c != '\r' && c != '\n' && c != '\t' && c != '\0') {
+                        damage(QStringLiteral("data after the end of the RTF ignored"));
+                        break;
+                    }
                 }
             }
         }
@@ -1009,9 +1016,11 @@ class Reader {
     // -- document structure -----------------------------------------------------------------
 
     void insertText(const QString& raw) {
+        if (full_) return;
         const QString text = sanitized(raw);
         if (text.isEmpty()) return;
         beginContent();
+        if (full_) return;
         const QTextCharFormat format = currentCharFormat();
         if (!run_.isEmpty() && format != runFormat_) flushRun();
         runFormat_ = format;
@@ -1028,8 +1037,9 @@ class Reader {
     // that a \par before it promised.
     void beginContent() {
         syncTable();
-        if (pendingBreak_) {
+        if (pendingBreak_ && !full_) {
             flushRun();
+            if (!roomFor(1)) return;
             cursor_.setBlockFormat(pendingFormat_);
             cursor_.insertBlock();
             pendingBreak_ = false;
@@ -1040,6 +1050,7 @@ class Reader {
     // that the \par that closes the last paragraph leaves no empty one behind.
     void paragraphBreak() {
         beginContent();
+        if (full_) return;
         flushRun();
         pendingBreak_ = true;
         pendingFormat_ = st_.paragraph;
@@ -1062,8 +1073,20 @@ class Reader {
         finishParagraph();
     }
 
+    // True when `blocks` more blocks fit; otherwise the document ends here, visibly.
+    bool roomFor(qint64 blocks) {
+        if (full_) return false;
+        if (doc_->blockCount() + blocks <= maxBlocks_) return true;
+        full_ = true;
+        pendingBreak_ = false;
+        flushRun();
+        cursor_.insertText(QString(QChar(kCutMarker)), QTextCharFormat());
+        damage(QStringLiteral("too many paragraphs; the rest was left out"));
+        return false;
+    }
+
     void syncTable() {
-        if (tableAsText_) return;
+        if (tableAsText_ || full_) return;
         if (table_ && !st_.inTable)
             endTable();
         else if (st_.inTable)
@@ -1096,6 +1119,7 @@ class Reader {
                 tooManyCells();
                 return;
             }
+            if (!roomFor(wantedColumns + 1)) return;
             flushRun();
             // A \par before the table ended the paragraph before it.
             if (pendingBreak_) {
@@ -1113,6 +1137,7 @@ class Reader {
                 tooManyCells();
                 return;
             }
+            if (!roomFor(columns + qint64(columns - table_->columns()) * table_->rows())) return;
             flushRun();
             pendingBreak_ = false;
             if (columns > table_->columns()) table_->appendColumns(columns - table_->columns());
@@ -1128,7 +1153,8 @@ class Reader {
         if (cell_ >= table_->columns()) {
             const int needed = cell_ + 1 - table_->columns();
             if (cell_ < kMaxTableColumns &&
-                tableCells_ + needed * table_->rows() <= kMaxTableCells) {
+                tableCells_ + needed * table_->rows() <= kMaxTableCells &&
+                doc_->blockCount() + needed * table_->rows() <= maxBlocks_) {
                 table_->appendColumns(needed);
                 tableCells_ += needed * table_->rows();
             } else {
@@ -1159,12 +1185,14 @@ class Reader {
         st_.inTable = true;
         enterCell();
         st_.inTable = wasInTable;
+        if (full_) return;
         if (tableAsText_ || !table_) {
             emitString(QStringLiteral("\t"));
             return;
         }
         // \cell ends a paragraph of its own: a \par before it leaves an empty one, as in Word.
         if (pendingBreak_) {
+            if (!roomFor(1)) return;
             cursor_.setBlockFormat(pendingFormat_);
             cursor_.insertBlock();
             pendingBreak_ = false;
@@ -1184,7 +1212,10 @@ class Reader {
         if (inCell_) finishParagraph();
         if (int(rowBoundaries_.size()) > table_->columns() &&
             tableCells_ + table_->rows() * (int(rowBoundaries_.size()) - table_->columns()) <=
-                kMaxTableCells) {
+                kMaxTableCells &&
+            doc_->blockCount() +
+                    table_->rows() * (int(rowBoundaries_.size()) - table_->columns()) <=
+                maxBlocks_) {
             const int added = int(rowBoundaries_.size()) - table_->columns();
             table_->appendColumns(added);
             tableCells_ += added * table_->rows();
@@ -1330,6 +1361,7 @@ class Reader {
             format.setHeight(height / 15.0);
         }
         beginContent();
+        if (full_) return;
         flushRun();
         cursor_.insertImage(format);
     }
@@ -1347,6 +1379,8 @@ class Reader {
 
     QTextDocument* doc_;
     QTextCursor cursor_;
+    int maxBlocks_;
+    bool full_ = false;
     Decoders decoders_;
 
     GroupState st_;
@@ -1388,10 +1422,10 @@ class Reader {
 // ---------------------------------------------------------------------------------------
 // Plain text
 
-QString decodePlainText(const QByteArray& data, QString* encoding) {
+QString decodePlainText(QByteArrayView data, QString* encoding) {
     if (data.startsWith("\xEF\xBB\xBF")) {
         *encoding = QStringLiteral("UTF-8");
-        return QString::fromUtf8(data.mid(3));
+        return QString::fromUtf8(data.sliced(3));
     }
     if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
         *encoding = QStringLiteral("UTF-16");
@@ -1408,23 +1442,48 @@ QString decodePlainText(const QByteArray& data, QString* encoding) {
     // every GBK byte sequence the same way and a few more.
     Decoders decoders;
     *encoding = QStringLiteral("GB18030");
-    return decoders.decode(data, 54936);
+    return decoders.decode(data.toByteArray(), 54936);
 }
 
-void readPlainText(const QByteArray& data, QTextDocument* doc, ReadResult* result) {
+// The bytes that hold the first maxLines lines: a line end byte is never part of a UTF-8 or
+// GBK character, so the lines past the limit are cut before they cost a decoded copy.
+QByteArrayView firstLines(QByteArrayView data, int maxLines) {
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) return data;
+    int ends = 0;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data[i] != '\n' && data[i] != '\r') continue;
+        if (++ends == maxLines) return data.first(i + 1);
+        if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
+    }
+    return data;
+}
+
+void readPlainText(const QByteArray& data, QTextDocument* doc, int maxBlocks, ReadResult* result) {
     QString encoding;
-    QString text = decodePlainText(data, &encoding);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString text = decodePlainText(firstLines(data, maxBlocks), &encoding);
     QTextCursor cursor(doc);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0) cursor.insertBlock();
-        const QString line = sanitized(lines[i]);
+    int blocks = 1;
+    bool cut = false;
+    for (qsizetype pos = 0; pos <= text.size();) {
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        QString line = sanitized(QStringView(text).sliced(pos, end - pos).toString());
+        const bool more = end < text.size();
+        if (more && blocks == maxBlocks) {
+            line += QChar(kCutMarker);
+            cut = true;
+        }
         if (!line.isEmpty()) cursor.insertText(line);
+        if (!more || cut) break;
+        pos = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
+        cursor.insertBlock();
+        ++blocks;
     }
     if (!data.isEmpty())
         result->warnings.append(QStringLiteral("not RTF; read as plain text (%1)").arg(encoding));
+    if (cut) result->warnings.append(QStringLiteral("too many lines; the rest was left out"));
+    result->ok = !cut;
 }
 
 }  // namespace
@@ -1438,6 +1497,11 @@ bool looksLikeRtf(const QByteArray& data) {
 }
 
 ReadResult read(const QByteArray& data, QTextDocument* doc) {
+    return read(data, doc, limits::kMaxBlocks);
+}
+
+ReadResult read(const QByteArray& data, QTextDocument* doc, int maxBlocks) {
+    maxBlocks = std::clamp(maxBlocks, 1, limits::kMaxBlocks);
     ReadResult result;
     if (!doc) {
         result.warnings.append(QStringLiteral("no document to read into"));
@@ -1446,16 +1510,21 @@ ReadResult read(const QByteArray& data, QTextDocument* doc) {
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->clear();
+    // One edit for the whole read: outside an edit every insertion lays out its paragraph
+    // again to place the cursor, which makes a paragraph of many formatting changes
+    // quadratic in its length.
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
     if (looksLikeRtf(data)) {
         result.wasRtf = true;
-        Reader reader(doc);
+        Reader reader(doc, maxBlocks);
         reader.run(QByteArrayView(data).sliced(data.indexOf('{')));
         result.ok = !reader.damaged();
         result.warnings = reader.warnings();
     } else {
-        readPlainText(data, doc, &result);
-        result.ok = true;
+        readPlainText(data, doc, maxBlocks, &result);
     }
+    edit.endEditBlock();
     doc->setUndoRedoEnabled(undo);
     doc->setModified(false);
     return result;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -131,6 +132,39 @@ TEST_F(BankRoundTripTest, TextThatLooksLikeSyntaxSurvivesADump) {
     ASSERT_TRUE(again.ok()) << again.errors.join(u'\n').toStdString();
     EXPECT_EQ(again.bank.questions.value(0).stem, stem);
     EXPECT_EQ(again.bank.questions.value(0).key, QStringLiteral("A"));
+}
+
+// A dumped bank may be hostile: names taken from it never lead out of the dump's folder.
+TEST_F(BankRoundTripTest, DumpWritesOnlyInsideItsFolder) {
+    const QString tag = QFileInfo(dir.path()).fileName();
+    const struct {
+        const char* code;
+        QString name;
+    } subjects[] = {
+        {"/q", tag},
+        {"_q", tag},
+        {"..", QStringLiteral("../../") + tag},
+        {".h", QString()},
+        {"a\\", QStringLiteral("x/../y")},
+    };
+    qbank::Bank bank;
+    for (const auto& s : subjects) {
+        qbank::Chapter c;
+        c.code = QString::fromUtf8(s.code);
+        c.name = s.name;
+        bank.chapters << c;
+    }
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const QStringList files = qbank::WriteSource(bank, out);
+    EXPECT_EQ(files.size(), 2 + std::size(subjects)) << files.join(u' ').toStdString();
+    for (const QString& f : files) {
+        const QFileInfo written(QDir(out).filePath(f));
+        EXPECT_EQ(written.absolutePath(), QDir(out).absolutePath()) << f.toStdString();
+        EXPECT_FALSE(written.fileName().startsWith(u'.')) << f.toStdString();
+    }
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), files.size());
+    // Where the unchecked name would have put it: removed, so that a failure leaves nothing.
+    EXPECT_FALSE(QFile::remove(QStringLiteral("/q-") + tag + QStringLiteral(".txt")));
 }
 
 }  // namespace

@@ -3,6 +3,12 @@
 #include "QtPrinters.h"
 #include "SourceReader.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -116,6 +122,116 @@ TEST(SourceReaderTest, ExplicitIdsAreKeptAndNewOnesSkipThem) {
                                         "[question 61]\n题二\nA. a\nB. b\nkey: B\n"));
     ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
     EXPECT_EQ(r.bank.questions[1].id, QStringLiteral("0101016100000002"));
+}
+
+// A source in another encoding would be compiled into garbage: it is refused where it
+// stops being UTF-8.
+TEST(SourceReaderTest, TextThatIsNotUtf8IsRefusedWithItsLine) {
+    const struct {
+        QByteArray bytes;
+        int line;
+    } cases[] = {
+        {QByteArray("[chapter 01] ok\n[chapter 0101] \xb5\xda\xd2\xbb\n"), 2},  // GBK
+        {QByteArray("\xFF[chapter 01] x\n"), 1},
+        {QByteArray("[chapter 01] x\n\n[chapter 0101] y\xFE\n"), 3},
+        {QByteArray("[chapter 01] x\n[chapter 0101] y\0\n", 32), 2},
+        {QByteArray("[chapter 01] \xED\xA0\x80\n"), 1},  // a surrogate
+        {QByteArray("\xFF\xFE[\0c\0h\0", 8), 1},         // UTF-16
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        for (const auto& [name, bytes] :
+             {std::pair{"types.txt", kTypes.toUtf8()}, std::pair{"01.txt", c.bytes}}) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        const auto r = qbank::ReadSource(dir.path());
+        EXPECT_EQ(r.errors, QStringList{QStringLiteral("01.txt:%1: not UTF-8 text (GBK? convert "
+                                                       "with iconv -f GBK -t UTF-8)")
+                                            .arg(c.line)})
+            << c.bytes.toHex().toStdString();
+    }
+}
+
+// Every number of types.txt has its range: an unchecked one overflowed the full mark.
+TEST(SourceReaderTest, TypeNumbersOutsideTheirRangeNameTheirLine) {
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"), QStringLiteral("[kind 1]\n"
+                                                      "type: 61 a count=140 score=1000 time=1\n"
+                                                      "type: 62 b count=1 score=inf time=1\n"
+                                                      "type: 62 b count=1000000000 score=1 time=1\n"
+                                                      "type: 62 b count=141 score=1 time=1\n"
+                                                      "type: 62 b count=1 score=0 time=1\n"
+                                                      "type: 62 b count=1 score=nan time=1\n"
+                                                      "type: 60 b count=1 score=1 time=1\n"
+                                                      "[settings]\n"
+                                                      "ExamTime: 0\n"
+                                                      "ExamTime: 59\n"
+                                                      "ExamTime: 60\n")}});
+    QStringList lines;
+    for (const QString& e : r.errors)
+        lines << e.section(u':', 0, 1);
+    EXPECT_EQ(lines.join(u' '), QStringLiteral("types.txt:3 types.txt:4 types.txt:5 types.txt:6 "
+                                               "types.txt:7 types.txt:8 types.txt:10 types.txt:11"))
+        << r.errors.join(u'\n').toStdString();
+}
+
+quint32 crc32(QByteArrayView bytes) {
+    quint32 crc = 0xFFFFFFFF;
+    for (char b : bytes) {
+        crc ^= uchar(b);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// A picture is taken from the source folder only, and decoded at the check, so that a bad
+// one is reported with its line instead of failing the build later.
+TEST(SourceReaderTest, PicturesOutsideTheFolderOrUndecodableNameTheirLine) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("src"));
+    ASSERT_TRUE(QDir().mkpath(source + QStringLiteral("/pictures")));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    // The same picture claiming 100000 x 100000 pixels, its header's checksum made right.
+    QByteArray huge = png;
+    for (int i = 0; i < 4; ++i)
+        huge[16 + i] = huge[20 + i] = char((100000 >> (24 - 8 * i)) & 0xFF);
+    const quint32 crc = crc32(QByteArrayView(huge).sliced(12, 17));
+    for (int i = 0; i < 4; ++i)
+        huge[29 + i] = char((crc >> (24 - 8 * i)) & 0xFF);
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write(source + QStringLiteral("/pictures/good.png"), png);
+    write(source + QStringLiteral("/pictures/cut.png"), png.left(png.size() - 20));
+    write(source + QStringLiteral("/pictures/huge.png"), huge);
+    write(dir.filePath(QStringLiteral("outside.png")), png);
+
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"), kTypes},
+         {QStringLiteral("01.txt"),
+          QStringLiteral("[group 01] g\n[entry 010101] e\n[point 01010101] p\n"
+                         "![](pictures/good.png)\n"
+                         "![](../outside.png)\n"
+                         "![](%1)\n"
+                         "![](pictures/cut.png)\n"
+                         "![](pictures/huge.png)\n"
+                         "![](pictures/../../src/pictures/good.png)\n")
+              .arg(dir.filePath(QStringLiteral("outside.png")))}},
+        source);
+    QStringList lines;
+    for (const QString& e : r.errors)
+        lines << e.section(u':', 0, 1);
+    EXPECT_EQ(lines.join(u' '), QStringLiteral("01.txt:5 01.txt:6 01.txt:7 01.txt:8"))
+        << r.errors.join(u'\n').toStdString();
 }
 
 }  // namespace

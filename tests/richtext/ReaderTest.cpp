@@ -1,5 +1,7 @@
 #include "RtfTestUtil.h"
 
+#include "Limits.h"
+
 #include <QStringDecoder>
 
 using namespace rtftest;
@@ -387,4 +389,47 @@ TEST(RtfReader, BrokenHexEscapeKeepsTheRest) {
 TEST(RtfReader, BinaryDataMayHoldBraces) {
     // The braces inside \bin are data, not groups: the text after them is still read.
     EXPECT_EQ(textOf("{\\rtf1\\ansi a{\\*\\blob\\bin4 }}{{}b}"), QStringLiteral("ab"));
+}
+
+// Every paragraph costs the document far more than its bytes: past the block limit the rest
+// is left out, and the cut shows.
+TEST(RtfReader, BlocksPastTheLimitAreCutVisibly) {
+    struct Case {
+        const char* data;
+        int maxBlocks;
+        const char* text;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"{\\rtf1\\ansi a\\par b\\par c\\par d\\par e}", 3, "a\nb\nc\u2026", false},
+        {"{\\rtf1\\ansi a\\par b\\par c\\par}", 3, "a\nb\nc", true},
+        {"{\\rtf1\\ansi a\\par\\par\\par\\par\\par\\par x}", 2, "a\n\u2026", false},
+        {"{\\rtf1\\ansi a\\par{\\b b\\par c\\par d}", 2, "a\nb\u2026", false},
+        {"a\nb\nc\nd", 3, "a\nb\nc\u2026", false},
+        {"a\r\nb\r\nc", 3, "a\nb\nc", true},
+        {"a\r\rb", 2, "a\n\u2026", false},
+        {"\n\n\n\n\n\n", 1, "\u2026", false},
+    };
+    for (const Case& c : cases) {
+        QTextDocument doc;
+        const auto result = richtext::read(QByteArray(c.data), &doc, c.maxBlocks);
+        EXPECT_EQ(richtext::plainTextOf(doc), QString::fromUtf8(c.text)) << c.data;
+        EXPECT_LE(doc.blockCount(), c.maxBlocks) << c.data;
+        EXPECT_EQ(result.ok, c.ok) << c.data;
+    }
+}
+
+TEST(RtfReader, BlockLimitHoldsForParagraphMarksAndLineEnds) {
+    const int n = richtext::limits::kMaxBlocks * 2;
+    QByteArray rtfText = "{\\rtf1\\ansi ";
+    for (int i = 0; i < n; ++i)
+        rtfText += "x\\par ";
+    rtfText += "}";
+    for (const QByteArray& data : {rtfText, QByteArray(n, '\n')}) {
+        QTextDocument doc;
+        const auto result = richtext::read(data, &doc);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(doc.blockCount(), richtext::limits::kMaxBlocks);
+        EXPECT_TRUE(doc.lastBlock().text().endsWith(QChar(u'\u2026')));
+    }
 }

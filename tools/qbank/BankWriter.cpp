@@ -79,11 +79,16 @@ QString sourceKey(const Question& q) {
     return q.key;
 }
 
+// A file name made from a bank's text: one plain name inside the folder, never a path, a
+// parent, a hidden file or a name too long for the file system.
 QString safeFileName(QString name) {
     static const QString bad = QStringLiteral("/\\:*?\"<>|");
+    name = name.left(80);
     for (QChar& c : name) {
-        if (bad.contains(c) || c.isSpace()) c = u'_';
+        if (bad.contains(c) || c.isSpace() || c.category() == QChar::Other_Control) c = u'_';
     }
+    name.replace(QLatin1String(".."), QLatin1String("__"));
+    if (name.isEmpty() || name.startsWith(u'.')) name.prepend(u'_');
     return name;
 }
 
@@ -231,8 +236,7 @@ Bank ReadBank(Database& db, const QString& pictureDir) {
     int pictures = 0;
     const auto savePicture = [&](const QImage& image) {
         QDir().mkpath(pictureDir + QStringLiteral("/pictures"));
-        QString name =
-            QStringLiteral("pictures/%1.png").arg(++pictures, 4, 10, QLatin1Char('0'));
+        QString name = QStringLiteral("pictures/%1.png").arg(++pictures, 4, 10, QLatin1Char('0'));
         image.save(pictureDir + u'/' + name, "PNG");
         return name;
     };
@@ -342,9 +346,14 @@ Bank ReadBank(Database& db, const QString& pictureDir) {
 
 QStringList WriteSource(const Bank& bank, const QString& dir) {
     QDir().mkpath(dir);
+    const QString root = QDir(dir).absolutePath();
     QStringList written;
     const auto writeFile = [&](const QString& name, const QString& text) {
-        QSaveFile f(QDir(dir).filePath(name));
+        const QString path = QDir::cleanPath(QDir(root).absoluteFilePath(name));
+        if (QFileInfo(path).absolutePath() != root) {
+            throw store::EngineError(QStringLiteral("%1 would lie outside %2").arg(name, root));
+        }
+        QSaveFile f(path);
         if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0 || !f.commit()) {
             throw store::EngineError(QStringLiteral("cannot write %1").arg(f.fileName()));
         }
@@ -428,10 +437,15 @@ QStringList WriteSource(const Bank& bank, const QString& dir) {
         }
         if (openGroup >= 0) text += QStringLiteral("[end group]\n");
     }
+    QSet<QString> taken{QStringLiteral("types"), QStringLiteral("catalogue")};
     for (auto it = subjects.begin(); it != subjects.end(); ++it) {
-        const QString name = subjectNames.contains(it.key())
-                                 ? it.key() + u'-' + safeFileName(subjectNames[it.key()])
-                                 : it.key();
+        const QString base = safeFileName(
+            subjectNames.contains(it.key()) ? it.key() + u'-' + subjectNames[it.key()] : it.key());
+        // Codes that differ only in characters a file name cannot hold still get a file each.
+        QString name = base;
+        for (int n = 2; taken.contains(name); ++n)
+            name = base + u'-' + QString::number(n);
+        taken.insert(name);
         writeFile(name + QStringLiteral(".txt"), it.value());
     }
     return written;

@@ -1,5 +1,6 @@
 #include "Markup.h"
 
+#include "Limits.h"
 #include "RichText.h"
 
 #include <QDir>
@@ -20,6 +21,32 @@ namespace {
 const QRegularExpression& pictureSyntax() {
     static const QRegularExpression re(QStringLiteral(R"(!\[[^\]]*\]\(([^)]+)\))"));
     return re;
+}
+
+// The picture a source names, decoded as the bank will hold it; a null image, with the
+// reason in *problem, for one outside the source folder, unreadable, cut short or too large.
+QImage sourcePicture(const QString& name, const QString& baseDir, QString* problem) {
+    const QString folder = baseDir.isEmpty() ? QStringLiteral(".") : baseDir;
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    const QString path = QFileInfo(QDir(folder).filePath(name)).canonicalFilePath();
+    if (QDir::isAbsolutePath(name) ||
+        (!path.isEmpty() && !path.startsWith(root + QLatin1Char('/')))) {
+        *problem = QStringLiteral("the picture %1 lies outside the source folder").arg(name);
+        return {};
+    }
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (size.isValid() &&
+        qint64(size.width()) * size.height() > richtext::limits::kMaxPicturePixels) {
+        *problem = QStringLiteral("the picture %1 is too large (%2 × %3 pixels)")
+                       .arg(name)
+                       .arg(size.width())
+                       .arg(size.height());
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull()) *problem = QStringLiteral("cannot read the picture %1").arg(name);
+    return image;
 }
 
 // Inserts one line of markup at the cursor: bold runs and pictures.
@@ -48,11 +75,11 @@ void insertLine(QTextCursor& cursor, QTextDocument* doc, const QString& line, in
                                       QRegularExpression::AnchorAtOffsetMatchOption);
             if (m.hasMatch()) {
                 flush();
-                const QString path = QDir(baseDir).filePath(m.captured(1).trimmed());
-                QImage image(path);
+                const QString path = m.captured(1).trimmed();
+                QString problem;
+                const QImage image = sourcePicture(path, baseDir, &problem);
                 if (image.isNull()) {
-                    errors->push_back({lineNo, QStringLiteral("cannot read the picture %1")
-                                                   .arg(m.captured(1).trimmed())});
+                    errors->push_back({lineNo, problem});
                 } else {
                     const QUrl name(
                         QStringLiteral("qbank-picture:%1").arg(QFileInfo(path).fileName()));
@@ -94,9 +121,8 @@ QVector<MarkupError> CheckMarkup(const QString& markup, const QString& baseDir) 
         auto it = pictureSyntax().globalMatch(rest);
         while (it.hasNext()) {
             const QString path = it.next().captured(1).trimmed();
-            if (!QImageReader(QDir(baseDir).filePath(path)).canRead()) {
-                errors.push_back({i, QStringLiteral("cannot read the picture %1").arg(path)});
-            }
+            QString problem;
+            if (sourcePicture(path, baseDir, &problem).isNull()) errors.push_back({i, problem});
         }
         rest.remove(pictureSyntax());
         if (rest.count(QLatin1String("**")) % 2 != 0) {

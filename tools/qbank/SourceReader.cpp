@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace qbank {
 namespace {
@@ -91,6 +92,10 @@ const QRegularExpression& optionLine() {
     static const QRegularExpression re(QStringLiteral("^([A-F])[.．、]"));
     return re;
 }
+
+constexpr int kMaxCount = 140;
+constexpr double kMaxScore = 1000;
+constexpr int kMinExamSeconds = 60;
 
 bool isCode(const QString& s) {
     static const QRegularExpression re(QStringLiteral("^[0-9A-Za-z]+$"));
@@ -216,6 +221,11 @@ class Reader {
             error(pos, QStringLiteral("a type starts with its numeric id and its name"));
             return std::nullopt;
         }
+        if (!practice::TypeToAnswerKind(row.id)) {
+            error(pos, QStringLiteral("type %1 is not answered by any page (known: 61 to 66)")
+                           .arg(row.id));
+            return std::nullopt;
+        }
         row.name = words[1];
         bool seen[3] = {false, false, false};
         for (const QString& w : words.mid(2)) {
@@ -227,19 +237,25 @@ class Reader {
                 error(pos, QStringLiteral("\"%1\" is not name=number").arg(w));
                 return std::nullopt;
             }
-            if (name == QLatin1String("count") && number >= 0 && number == int(number)) {
+            // A paper holds at most kMaxCount questions of a type; with the score's bound the
+            // full mark stays a small whole number.
+            if (name == QLatin1String("count") && number >= 0 && number <= kMaxCount &&
+                number == int(number)) {
                 row.count = int(number);
                 seen[0] = true;
-            } else if (name == QLatin1String("score") && number >= 0) {
+            } else if (name == QLatin1String("score") && number > 0 && number <= kMaxScore) {
                 row.score = number;
                 seen[1] = true;
             } else if (name == QLatin1String("time") && number >= 0.1 && number <= 30.0) {
                 row.time = number;
                 seen[2] = true;
             } else {
-                error(pos, QStringLiteral("\"%1\": count is a whole number, time lies between "
-                                          "0.1 and 30 minutes")
-                               .arg(w));
+                error(pos, QStringLiteral("\"%1\": count is a whole number from 0 to %2, score "
+                                          "lies above 0 and at most %3, time between 0.1 and 30 "
+                                          "minutes")
+                               .arg(w)
+                               .arg(kMaxCount)
+                               .arg(kMaxScore));
                 return std::nullopt;
             }
         }
@@ -262,7 +278,10 @@ class Reader {
                 matched = true;
                 bool ok = false;
                 const int n = value->toInt(&ok);
-                if (!ok || n < 0) {
+                if (name == QLatin1String("ExamTime") && ok && n < kMinExamSeconds) {
+                    error({file_, l.number},
+                          QStringLiteral("ExamTime is at least %1 seconds").arg(kMinExamSeconds));
+                } else if (!ok || n < 0) {
                     error({file_, l.number}, QStringLiteral("%1 is a whole number").arg(name));
                 } else {
                     result.bank.settings[name] = n;
@@ -709,6 +728,22 @@ class Reader {
     QMap<qsizetype, int> pointLines_;
 };
 
+// The first line (from 1) that is not UTF-8 text, or 0. A UTF-16 file is refused on its
+// first line; a NUL is no text either, though UTF-8 could carry it.
+int firstLineNotUtf8(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return 1;
+    QStringDecoder whole(QStringDecoder::Utf8);
+    const QString text = whole.decode(bytes);
+    if (!whole.hasError() && !bytes.contains('\0')) return 0;
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString line = decoder.decode(lines[i]);
+        if (decoder.hasError() || lines[i].contains('\0')) return int(i + 1);
+    }
+    return 1;
+}
+
 }  // namespace
 
 QString DefaultHeading(const Bank& bank, const Chapter& chapter) {
@@ -743,7 +778,16 @@ ReadResult ReadSource(const QString& sourceDir) {
             failed.errors << name + QStringLiteral(":0: cannot be read");
             continue;
         }
-        files.push_back({name, QString::fromUtf8(f.readAll())});
+        const QByteArray bytes = f.readAll();
+        if (const int line = firstLineNotUtf8(bytes)) {
+            failed.errors << QStringLiteral(
+                                 "%1:%2: not UTF-8 text (GBK? convert with iconv -f GBK "
+                                 "-t UTF-8)")
+                                 .arg(name)
+                                 .arg(line);
+            continue;
+        }
+        files.push_back({name, QString::fromUtf8(bytes)});
     }
     if (names.isEmpty()) failed.errors << sourceDir + QStringLiteral(":0: no .txt source files");
     if (!failed.errors.isEmpty()) return failed;

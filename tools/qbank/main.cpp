@@ -54,9 +54,13 @@ int build(const QString& source, const QString& out) {
     return 0;
 }
 
-store::Database& openBank(store::Database& db, const QString& path) {
-    db.open(path);
-    store::prepareBank(db);
+// show and dump only read: the file is checked and opened the way the program checks a
+// bank before it touches it, and keeps every byte, whatever it turns out to be.
+store::Database& openBankToRead(store::Database& db, const QString& path) {
+    if (!QFileInfo(path).isFile())
+        throw store::EngineError(QStringLiteral("%1 is not a file").arg(path));
+    store::verifyBankFile(path);
+    db.open(path, store::Database::OpenMode::ReadOnly);
     return db;
 }
 
@@ -82,14 +86,14 @@ int main(int argc, char* argv[]) {
         }
         if (verb == QLatin1String("dump") && args.size() == 3) {
             store::Database db;
-            const qbank::Bank bank = qbank::ReadBank(openBank(db, args[1]), args[2]);
+            const qbank::Bank bank = qbank::ReadBank(openBankToRead(db, args[1]), args[2]);
             const QStringList files = qbank::WriteSource(bank, args[2]);
             print(QStringLiteral("%1: %2\n").arg(args[2], files.join(QStringLiteral(", "))));
             return 0;
         }
         if (verb == QLatin1String("show") && args.size() == 3) {
             store::Database db;
-            print(qbank::ShowQuestion(openBank(db, args[1]), args[2]));
+            print(qbank::ShowQuestion(openBankToRead(db, args[1]), args[2]));
             return 0;
         }
     } catch (const std::exception& e) {
