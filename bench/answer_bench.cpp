@@ -7,6 +7,8 @@
 //   BM_AnswerThroughDataModule/100k  data module, bank of 100,000 questions
 //   BM_AnswerFloor/100k              bare statements, same bank
 //   BM_AnswerThroughDataModule/1k    data module, bank of 1,000 questions
+//   BM_PointSetThroughDataModule/100k  opening a knowledge point's practice set
+//   BM_PointSetFloor/100k            the same statements as bare SQLite
 //   BM_PaperThroughModule/100k       making a kind-1 paper (140 questions) and opening it
 //   BM_PaperFloor/100k               the same statements as bare SQLite
 //   BM_MarkingThroughModule/100k     marking that paper
@@ -14,6 +16,8 @@
 // Both banks are generated once per process in a temporary folder; generation is
 // not timed, and neither is opening a bank or the first (warm-up) answer.
 #include "BankGenerator.h"
+
+#include "Catalogue.h"
 
 #include "DataModule.h"
 #include "Engine.h"
@@ -515,17 +519,14 @@ void BM_OpenSetThroughDataModule(benchmark::State& state) {
 }
 
 // The floor: the same statements as bare SQLite, every column of every row copied out.
-void openSetFloor(benchmark::State& state, const char* clearSql) {
+void openSetFloor(benchmark::State& state, const char* clearSql, const QString& selectSql) {
     const BankFolder& bank = bigSetBank();
     sqlite3* db = nullptr;
     const QByteArray path = (bank.folder + QStringLiteral("/data/QBDATA000001.db")).toUtf8();
     sqlite3_open_v2(path.constData(), &db, kProgramOpenFlags, nullptr);
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    const QByteArray select =
-        bigSetSql(bank.chapter)
-            .replace(QStringLiteral("left(A10,6)"), QStringLiteral("substr(A10,1,6)"))
-            .toUtf8();
+    const QByteArray select = selectSql.toUtf8();
     int round = 0;
     size_t rows = 0;
     for (auto _ : state) {
@@ -549,6 +550,49 @@ void openSetFloor(benchmark::State& state, const char* clearSql) {
     }
     sqlite3_close(db);
     state.SetLabel("set_size=" + std::to_string(rows));
+}
+
+// The chapter set with the engine's own substr in place of the program's Left.
+QString chapterSetFloorSql() {
+    return bigSetSql(bigSetBank().chapter)
+        .replace(QStringLiteral("left(A10,6)"), QStringLiteral("substr(A10,1,6)"));
+}
+
+// ------------------------------------------------------ a knowledge point's set
+
+// The knowledge point most questions of the big bank are linked to.
+const QString& busiestPoint() {
+    static const QString ftid = [] {
+        store::Database db;
+        db.open(bigSetBank().folder + QStringLiteral("/data/QBDATA000001.db"));
+        return db
+            .scalar(QStringLiteral("select K3 from tab_answ where K3<>'' group by K3 "
+                                   "order by count(*) desc limit 1"))
+            .toString();
+    }();
+    return ftid;
+}
+
+// Opening a point's set as the knowledge-point practice window does: a scan of
+// every question's ten point columns.
+void BM_PointSetThroughDataModule(benchmark::State& state) {
+    try {
+        const BankFolder& bank = bigSetBank();
+        DataModulePath path(bank);
+        const QString sql = knowledge::PointSetSql(busiestPoint());
+        int round = 0;
+        int rows = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            leaveSessionAnswers(bank.folder, round++ % 100);
+            state.ResumeTiming();
+            path.openSet(sql);
+            rows = path.module().Cn1Query_tm.recordCount();
+        }
+        state.SetLabel("set_size=" + std::to_string(rows));
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
 }
 
 // ---------------------------------------------------------- mock-exam papers
@@ -807,13 +851,20 @@ int main(int argc, char** argv) {
                                        BM_OpenSetThroughDataModule));
     // The statement as the description writes it: every row of the bank rewritten.
     setUp(benchmark::RegisterBenchmark("BM_OpenSetFloor/100k", [](benchmark::State& state) {
-        openSetFloor(state, "Update tab_answ set E2_1= ''");
+        openSetFloor(state, "Update tab_answ set E2_1= ''", chapterSetFloorSql());
     }));
     // The statement the program runs: only rows holding a session answer rewritten.
     setUp(benchmark::RegisterBenchmark("BM_OpenSetFloorSameSql/100k", [](benchmark::State& state) {
-        openSetFloor(state, "Update tab_answ set E2_1= '' where E2_1 <> '' or E2_1 is null");
+        openSetFloor(state, "Update tab_answ set E2_1= '' where E2_1 <> '' or E2_1 is null",
+                     chapterSetFloorSql());
     }));
 
+    setUp(benchmark::RegisterBenchmark("BM_PointSetThroughDataModule/100k",
+                                       BM_PointSetThroughDataModule));
+    setUp(benchmark::RegisterBenchmark("BM_PointSetFloor/100k", [](benchmark::State& state) {
+        openSetFloor(state, "Update tab_answ set E2_1= '' where E2_1 <> '' or E2_1 is null",
+                     knowledge::PointSetSql(busiestPoint()));
+    }));
     setUp(benchmark::RegisterBenchmark("BM_PaperThroughModule/100k", BM_PaperThroughModule));
     setUp(benchmark::RegisterBenchmark("BM_PaperFloor/100k", BM_PaperFloor));
     setUp(benchmark::RegisterBenchmark("BM_MarkingThroughModule/100k", BM_MarkingThroughModule));
