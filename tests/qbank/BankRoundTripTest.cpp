@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -68,6 +69,70 @@ TEST_F(BankRoundTripTest, SampleBankBuildsDumpsAndBuildsTheSame) {
     qbank::WriteBank(again.bank, dumped, second);
     EXPECT_EQ(contentOf(first), contentOf(second));
     EXPECT_THROW(qbank::WriteBank(again.bank, dumped, second), store::EngineError);
+}
+
+// A question inserted in the middle of a section takes a new number; the written ids
+// keep every other question, and the users' progress on it, where it was. The dump writes
+// the ids as the source has them, so that a dumped bank builds into the same bank.
+TEST_F(BankRoundTripTest, WrittenIdsSurviveDumpAndBuild) {
+    const QString types = QStringLiteral(
+        "[kind 1]\ntype: 61 单选 count=1 score=1 time=1\n"
+        "type: 66 不定项 count=1 score=1 time=1\n");
+    const QString source = QStringLiteral(
+        "[chapter 01] 科目\n[chapter 0101] 章\n[chapter 010101] 节\n"
+        "[question 61 0101016100000001]\n一\nA. a\nB. b\nkey: A\n"
+        "[question 61 0101016100000003]\n新插入\nA. a\nB. b\nkey: B\n"
+        "[question 61 0101016100000002]\n二\nA. a\nB. b\nkey: A\n"
+        "[group 66 01010166G0000001]\n干\n"
+        "[question 01010166G0000001-2]\n问二\nA. a\nB. b\nkey: AB\n"
+        "[question 01010166G0000001-1]\n问一\nA. a\nB. b\nkey: B\n"
+        "[end group]\n");
+    const auto dumpOf = [&](const qbank::Bank& bank, const QString& name) {
+        const QString db = dir.filePath(name + QStringLiteral(".db"));
+        qbank::WriteBank(bank, dir.path(), db);
+        store::Database opened;
+        opened.open(db);
+        const QString out = dir.filePath(name);
+        qbank::WriteSource(qbank::ReadBank(opened, out), out);
+        return out;
+    };
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"), types}, {QStringLiteral("01-科目.txt"), source}});
+    ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
+    const QString first = dumpOf(r.bank, QStringLiteral("first"));
+    const auto again = qbank::ReadSource(first);
+    ASSERT_TRUE(again.ok()) << again.errors.join(u'\n').toStdString();
+    QStringList ids;
+    QStringList stems;
+    for (const qbank::Question& q : again.bank.questions) {
+        ids << q.id;
+        stems << q.stem.section(u'\n', 0, 0);
+    }
+    EXPECT_EQ(ids.join(u' '), QStringLiteral("0101016100000001 0101016100000003 0101016100000002 "
+                                             "01010166G0000001-2 01010166G0000001-1"));
+    EXPECT_EQ(stems.join(u' '), QStringLiteral("一 新插入 二 问二 问一"));
+    const QString second = dumpOf(again.bank, QStringLiteral("second"));
+    for (const QString& name : QDir(first).entryList(QDir::Files)) {
+        QFile a(QDir(first).filePath(name));
+        QFile b(QDir(second).filePath(name));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly))
+            << name.toStdString();
+        EXPECT_EQ(a.readAll(), b.readAll()) << name.toStdString();
+    }
+}
+
+// A file without ids would renumber its questions when one is inserted: the bundled
+// bank writes every id.
+TEST_F(BankRoundTripTest, SampleBankWritesEveryId) {
+    const QRegularExpression withoutId(QStringLiteral("^\\[(question( [0-9]+)?|group [0-9]+)\\]$"),
+                                       QRegularExpression::MultilineOption);
+    const QDir source(QStringLiteral(SAMPLE_BANK_SOURCE));
+    for (const QString& name : source.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        QFile f(source.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const auto m = withoutId.match(QString::fromUtf8(f.readAll()));
+        EXPECT_FALSE(m.hasMatch()) << name.toStdString() << ": " << m.captured().toStdString();
+    }
 }
 
 TEST_F(BankRoundTripTest, CountersAreComputedAndAFailedBuildLeavesNoFile) {

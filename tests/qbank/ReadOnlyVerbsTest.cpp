@@ -42,8 +42,9 @@ void olderBank(const QString& path) {
     const auto r = qbank::ReadSourceTexts(
         {{QStringLiteral("types.txt"),
           QStringLiteral("[kind 1]\ntype: 61 单选 count=1 score=1 time=1\n")},
-         {QStringLiteral("a.txt"), QStringLiteral("[chapter 01] 科目\n[chapter 0101] 章\n"
-                                                  "[question 61 q1]\n题\nA. a\nB. b\nkey: A\n")}});
+         {QStringLiteral("a.txt"),
+          QStringLiteral("[chapter 01] 科目\n[chapter 0101] 章\n"
+                         "[question 61 0101006100000001]\n题\nA. a\nB. b\nkey: A\n")}});
     ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
     qbank::WriteBank(r.bank, QString(), path);
     store::Database db;
@@ -83,7 +84,7 @@ TEST(ReadOnlyVerbsTest, ShowAndDumpChangeNothing) {
             const QByteArray before = bytesOf(path);
             const QStringList files = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
             const QString last = QLatin1String(verb) == QLatin1String("show")
-                                     ? QStringLiteral("q1")
+                                     ? QStringLiteral("0101006100000001")
                                      : out.filePath(QStringLiteral("dump"));
             EXPECT_EQ(qbank({QLatin1String(verb), path, last}), c.exitCode)
                 << c.name << " " << verb;

@@ -103,25 +103,81 @@ TEST(SourceReaderTest, StructureMistakes) {
     const auto r =
         read(kChapters + QStringLiteral("[group 66]\n干\n[question]\n问\nA. a\nB. b\nkey: A\n"
                                         "[chapter 0102] 第二章\n"
-                                        "[question 61 0101016100000001]\n题\nA. a\nB. b\nkey: A\n"
-                                        "[question 61 0101016100000001]\n题\nA. a\nB. b\nkey: A\n"
+                                        "[question 61 0102006100000001]\n题\nA. a\nB. b\nkey: A\n"
+                                        "[question 61 0102006100000001]\n题\nA. a\nB. b\nkey: A\n"
                                         "[end group]\n"
                                         "[point 09090901] 无条目\n"));
     const QString all = r.errors.join(u'\n');
     EXPECT_TRUE(all.contains(QStringLiteral("[chapter] inside a [group]"))) << all.toStdString();
-    EXPECT_TRUE(all.contains(QStringLiteral("id 0101016100000001 is used twice")))
+    EXPECT_TRUE(all.contains(QStringLiteral("id 0102006100000001 is used twice")))
         << all.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("[end group] without [group]"))) << all.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("point 09090901 has no entry 090909")))
         << all.toStdString();
 }
 
-TEST(SourceReaderTest, ExplicitIdsAreKeptAndNewOnesSkipThem) {
-    const auto r =
-        read(kChapters + QStringLiteral("[question 61 0101016100000001]\n题\nA. a\nB. b\nkey: A\n"
-                                        "[question 61]\n题二\nA. a\nB. b\nkey: B\n"));
+// A file that writes its ids and one that leaves them to the compiler make one bank.
+TEST(SourceReaderTest, FilesWithAndWithoutIdsMakeOneBank) {
+    const auto r = qbank::ReadSourceTexts(
+        {{QStringLiteral("types.txt"), kTypes},
+         {QStringLiteral("01-基础.txt"),
+          kCatalogue + kChapters +
+              QStringLiteral("[question 61 0101016100000001]\n题\nA. a\nB. b\nkey: A\n")},
+         {QStringLiteral("02-新增.txt"),
+          QStringLiteral("[chapter 010102] 第二节\n[question 61]\n题二\nA. a\nB. b\nkey: B\n")}});
     ASSERT_TRUE(r.ok()) << r.errors.join(u'\n').toStdString();
-    EXPECT_EQ(r.bank.questions[1].id, QStringLiteral("0101016100000002"));
+    EXPECT_EQ(r.bank.questions[0].id, QStringLiteral("0101016100000001"));
+    EXPECT_EQ(r.bank.questions[1].id, QStringLiteral("0101026100000001"));
+}
+
+// A written id is unique, names the question's chapter and type, and a file gives ids to
+// all its questions or to none; each mistake is reported where it stands.
+TEST(SourceReaderTest, WrittenIdsAreChecked) {
+    const QString q61 = QStringLiteral("\n题\nA. a\nB. b\nkey: A\n");  // 5 lines
+    const QString member = QStringLiteral("\n问\nA. a\nB. b\nkey: B\n");
+    const struct {
+        const char* name;
+        QString questions;  // from line 9, after the catalogue and the chapters
+        const char* expected;
+    } cases[] = {
+        {"duplicate",
+         QStringLiteral("[question 61 0101016100000001]") + q61 +
+             QStringLiteral("[question 61 0101016100000001]") + q61,
+         "01-基础.txt:14: id 0101016100000001 is used twice"},
+        {"another chapter", QStringLiteral("[question 61 0101026100000001]") + q61,
+         "01-基础.txt:9: id 0101026100000001 does not match chapter 010101 and type 61"},
+        {"a chapter without sections",
+         QStringLiteral("[chapter 0102] 第二章\n[question 61 "
+                        "0102016100000001]") +
+             q61,
+         "01-基础.txt:10: id 0102016100000001 does not match chapter 0102 and type 61: it starts "
+         "with 01020061"},
+        {"another type", QStringLiteral("[question 62 0101016100000001]") + q61,
+         "01-基础.txt:9: id 0101016100000001 does not match chapter 010101 and type 62"},
+        {"group of another type",
+         QStringLiteral("[group 66 0101016200000001]\n干\n[question 0101016200000001-1]") + member +
+             QStringLiteral("[end group]\n"),
+         "01-基础.txt:9: id 0101016200000001 does not match chapter 010101 and type 66"},
+        {"an id after none",
+         QStringLiteral("[question 61]") + q61 + QStringLiteral("[question 61 0101016100000009]") +
+             q61,
+         "01-基础.txt:14: an id here, but the question of line 9 has none"},
+        {"none after an id",
+         QStringLiteral("[question 61 0101016100000009]") + q61 + QStringLiteral("[question 61]") +
+             q61,
+         "01-基础.txt:14: no id here, but the question of line 9 has one"},
+        {"a group member without its id",
+         QStringLiteral("[group 66 0101016600000001]\n干\n[question]") + member +
+             QStringLiteral("[end group]\n"),
+         "01-基础.txt:11: no id here, but the question of line 9 has one"},
+    };
+    for (const auto& c : cases) {
+        const auto r = read(kChapters + c.questions);
+        const QString all = r.errors.join(u'\n');
+        EXPECT_TRUE(all.contains(QString::fromUtf8(c.expected)))
+            << c.name << ": " << c.expected << "\n"
+            << all.toStdString();
+    }
 }
 
 // A source in another encoding would be compiled into garbage: it is refused where it

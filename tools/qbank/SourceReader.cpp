@@ -9,6 +9,9 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include <optional>
+#include <utility>
+
 namespace qbank {
 namespace {
 
@@ -143,6 +146,7 @@ class Reader {
             openGroup_ = -1;
         }
         chapter_.clear();
+        firstQuestion_.reset();
     }
 
     void finish() {
@@ -469,11 +473,12 @@ class Reader {
         g.stem = joinText(b.body, 0, b.body.size(), &first);
         checkText(g.stem, first);
         if (g.stem.isEmpty()) error(b.pos, QStringLiteral("a group needs its shared stem"));
+        sameIdUse(b.pos, b.args.size() == 2);
         if (b.args.size() == 2) {
             g.id = b.args[1];
             if (g.id.size() != 16 || g.id.contains(u'-')) {
                 error(b.pos, QStringLiteral("a group id has 16 characters and no \"-\""));
-            } else if (!takeId(g.id)) {
+            } else if (matchesChapterAndType(g.id, g.chapter, g.type, b.pos) && !takeId(g.id)) {
                 error(b.pos, QStringLiteral("id %1 is used twice").arg(g.id));
             }
         }
@@ -511,11 +516,13 @@ class Reader {
             if (!type) return;
             q.type = *type;
         }
+        sameIdUse(b.pos, !args.isEmpty());
         if (!args.isEmpty()) {
             q.id = args[0];
             if (q.id.size() > 20) {
                 return error(b.pos, QStringLiteral("a question id has at most 20 characters"));
             }
+            if (q.group < 0 && !matchesChapterAndType(q.id, q.chapter, q.type, b.pos)) return;
             if (!takeId(q.id)) return error(b.pos, QStringLiteral("id %1 is used twice").arg(q.id));
         }
         QString keyText;
@@ -662,6 +669,41 @@ class Reader {
         }
     }
 
+    // The first 8 characters of an id name where the question was made: its chapter
+    // (padded to 6 with "0") and its type. A copied question whose id still names its
+    // old place would otherwise collide with the numbering there later.
+    static QString idPrefix(const QString& chapter, int type) {
+        return chapter.leftJustified(6, u'0') + QString::number(type).rightJustified(2, u'0');
+    }
+
+    bool matchesChapterAndType(const QString& id, const QString& chapter, int type,
+                               const SourcePos& pos) {
+        const QString prefix = idPrefix(chapter, type);
+        if (id.startsWith(prefix)) return true;
+        error(pos, QStringLiteral("id %1 does not match chapter %2 and type %3: it starts with %4")
+                       .arg(id, chapter)
+                       .arg(type)
+                       .arg(prefix));
+        return false;
+    }
+
+    // Ids given for some questions of a file and computed for the others would move
+    // whenever a question is inserted: a file gives every question its id or none.
+    void sameIdUse(const SourcePos& pos, bool hasId) {
+        if (!firstQuestion_) {
+            firstQuestion_ = {pos.line, hasId};
+            return;
+        }
+        if (firstQuestion_->second == hasId) return;
+        error(pos, hasId ? QStringLiteral("an id here, but the question of line %1 has none: "
+                                          "in one file every question carries its id or none "
+                                          "does")
+                               .arg(firstQuestion_->first)
+                         : QStringLiteral("no id here, but the question of line %1 has one: in "
+                                          "one file every question carries its id or none does")
+                               .arg(firstQuestion_->first));
+    }
+
     bool takeId(const QString& id) {
         if (ids_.contains(id)) return false;
         ids_.insert(id);
@@ -683,8 +725,7 @@ class Reader {
         Bank& bank = result.bank;
         for (Group& g : bank.groups) {
             if (g.id.isEmpty()) {
-                const QString prefix = g.chapter.leftJustified(6, u'0') +
-                                       QString::number(g.type).rightJustified(2, u'0') + u'G';
+                const QString prefix = idPrefix(g.chapter, g.type) + u'G';
                 g.id = freeId(prefix, 7);
             }
         }
@@ -708,9 +749,7 @@ class Reader {
                 error(q.pos, QStringLiteral("an id with \"-\" belongs to a [group]"));
             }
             if (q.id.isEmpty()) {
-                const QString prefix = q.chapter.leftJustified(6, u'0') +
-                                       QString::number(q.type).rightJustified(2, u'0');
-                q.id = freeId(prefix, 8);
+                q.id = freeId(idPrefix(q.chapter, q.type), 8);
             }
         }
     }
@@ -720,6 +759,7 @@ class Reader {
     QString chapter_;
     int openGroup_ = -1;
     int groupSize_ = 0;
+    std::optional<std::pair<int, bool>> firstQuestion_;  // line, carries an id
     QSet<QString> catalogueIds_;
     QSet<QString> pointIds_;
     QSet<QString> chapterCodes_;
