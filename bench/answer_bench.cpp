@@ -499,7 +499,8 @@ void leaveSessionAnswers(const QString& folder, int round) {
                {{QString(), round * 20 + 1}, {QString(), round * 20 + 20}});
 }
 
-void BM_OpenSetThroughDataModule(benchmark::State& state) {
+// Opening a set as the practice windows do, session answers cleared first.
+void openSetThroughDataModule(benchmark::State& state, const QString& sql) {
     try {
         const BankFolder& bank = bigSetBank();
         DataModulePath path(bank);
@@ -509,7 +510,7 @@ void BM_OpenSetThroughDataModule(benchmark::State& state) {
             state.PauseTiming();
             leaveSessionAnswers(bank.folder, round++ % 100);
             state.ResumeTiming();
-            path.openSet(bigSetSql(bank.chapter));
+            path.openSet(sql);
             rows = path.module().Cn1Query_tm.recordCount();
         }
         state.SetLabel("set_size=" + std::to_string(rows));
@@ -571,28 +572,6 @@ const QString& busiestPoint() {
             .toString();
     }();
     return ftid;
-}
-
-// Opening a point's set as the knowledge-point practice window does: a scan of
-// every question's ten point columns.
-void BM_PointSetThroughDataModule(benchmark::State& state) {
-    try {
-        const BankFolder& bank = bigSetBank();
-        DataModulePath path(bank);
-        const QString sql = knowledge::PointSetSql(busiestPoint());
-        int round = 0;
-        int rows = 0;
-        for (auto _ : state) {
-            state.PauseTiming();
-            leaveSessionAnswers(bank.folder, round++ % 100);
-            state.ResumeTiming();
-            path.openSet(sql);
-            rows = path.module().Cn1Query_tm.recordCount();
-        }
-        state.SetLabel("set_size=" + std::to_string(rows));
-    } catch (const std::exception& e) {
-        state.SkipWithError(e.what());
-    }
 }
 
 // ---------------------------------------------------------- mock-exam papers
@@ -847,8 +826,10 @@ int main(int argc, char** argv) {
         answerLoop<FloorPath>(state, QStringLiteral("1k"), small);
     }));
 
-    setUp(benchmark::RegisterBenchmark("BM_OpenSetThroughDataModule/100k",
-                                       BM_OpenSetThroughDataModule));
+    setUp(benchmark::RegisterBenchmark(
+        "BM_OpenSetThroughDataModule/100k", [](benchmark::State& state) {
+            openSetThroughDataModule(state, bigSetSql(bigSetBank().chapter));
+        }));
     // The statement as the description writes it: every row of the bank rewritten.
     setUp(benchmark::RegisterBenchmark("BM_OpenSetFloor/100k", [](benchmark::State& state) {
         openSetFloor(state, "Update tab_answ set E2_1= ''", chapterSetFloorSql());
@@ -859,8 +840,11 @@ int main(int argc, char** argv) {
                      chapterSetFloorSql());
     }));
 
-    setUp(benchmark::RegisterBenchmark("BM_PointSetThroughDataModule/100k",
-                                       BM_PointSetThroughDataModule));
+    // A point's set is a scan of every question's ten point columns.
+    setUp(benchmark::RegisterBenchmark(
+        "BM_PointSetThroughDataModule/100k", [](benchmark::State& state) {
+            openSetThroughDataModule(state, knowledge::PointSetSql(busiestPoint()));
+        }));
     setUp(benchmark::RegisterBenchmark("BM_PointSetFloor/100k", [](benchmark::State& state) {
         openSetFloor(state, "Update tab_answ set E2_1= '' where E2_1 <> '' or E2_1 is null",
                      knowledge::PointSetSql(busiestPoint()));

@@ -4,6 +4,7 @@
 #include "EffectButton.h"
 #include "Globals.h"
 #include "InputMethods.h"
+#include "ModalForm.h"
 #include "Prompt.h"
 #include "WindowLook.h"
 
@@ -15,7 +16,7 @@ namespace aids {
 TFrmBj::TFrmBj(store::TDM1& dm, NoteOrigin origin, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmBj"));
     makeFixedToolWindow(this, QStringLiteral("笔记"), kWidth, kHeight);
-    setFont(songFont(14));
+    setFont(widgets::PixelFont(14));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));

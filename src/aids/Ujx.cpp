@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "EffectButton.h"
 #include "Explanation.h"
+#include "ModalForm.h"
 #include "WindowLook.h"
 
 #include <QApplication>
@@ -13,13 +14,13 @@ namespace aids {
 TFrmJx::TFrmJx(store::TDM1& dm, ExplanationSource source, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmJx"));
     makeFixedToolWindow(this, QStringLiteral("解析"), kWidth, kHeight);
-    setFont(songFont(14));
+    setFont(widgets::PixelFont(14));
 
     Re = new QTextEdit(this);
     Re->setObjectName(QStringLiteral("Re"));
     Re->setGeometry(8, 8, kWidth - 16, kHeight - 53);
-    Re->setFont(songFont(16));
-    Re->document()->setDefaultFont(songFont(16));
+    Re->setFont(widgets::PixelFont(16));
+    Re->document()->setDefaultFont(widgets::PixelFont(16));
     Re->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     epEfTrBtn1 = new widgets::EffectButton(QStringLiteral("关闭"), this);

@@ -3,7 +3,6 @@
 
 #include <QColor>
 #include <QDialog>
-#include <QFont>
 #include <QString>
 #include <QWidget>
 
@@ -11,12 +10,6 @@ namespace aids {
 
 // The light blue body of the note and explanation windows.
 inline const QColor kLightBlue(214, 228, 243);
-
-inline QFont songFont(int pixels) {
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(pixels);
-    return f;
-}
 
 // A fixed-size window with a caption and a close box only.
 inline void makeFixedToolWindow(QWidget* w, const QString& caption, int width, int height) {

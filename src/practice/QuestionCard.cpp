@@ -135,6 +135,15 @@ void setAnswered(store::TDM1& dm, store::Dataset& row, const QString& answer) {
     row.setValue(QStringLiteral("E1"), dm.todayText());
 }
 
+// Whether the row already holds what storing the answer would write: leaving a
+// question runs storing again, and a stored answer needs no second write.
+bool holdsAnswer(store::TDM1& dm, store::Dataset& row, const QString& answer) {
+    const QVariant given = row.value(QStringLiteral("E2_1"));
+    if (answer.isEmpty()) return !given.isNull() && given.toString().isEmpty();
+    return given.toString() == answer && row.text(QStringLiteral("E2")) == answer &&
+           row.text(QStringLiteral("E1")) == dm.todayText();
+}
+
 }  // namespace
 
 void ApplyProgressRule(store::TDM1& dm, store::Dataset& row, const QString& answer) {
@@ -145,6 +154,11 @@ void ApplyProgressRule(store::TDM1& dm, store::Dataset& row, const QString& answ
 StoreResult StoreAnswer(store::TDM1& dm, store::Dataset& row, const QString& answer,
                         store::Dataset* bank) {
     StoreResult result;
+    if (holdsAnswer(dm, row, answer)) {
+        result.answered = !answer.isEmpty();
+        result.right = result.answered && IsRight(answer, row.text(QStringLiteral("A2")));
+        return result;
+    }
     store::Transaction tx(dm.ADOCn1);
     try {
         if (answer.isEmpty()) {
