@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "Globals.h"
 #include "Sound.h"
+#include "UInPut.h"
 #include "ULawsFaGui.h"
 #include "Uabout.h"
 #include "Ucheck.h"
@@ -15,8 +16,11 @@
 #include "Uprogress.h"
 #include "Urz.h"
 #include "Ustart.h"
+#include "Utedit.h"
 #include "WindowHooks.h"
 #include "WindowPattern.h"
+
+#include <QScopedValueRollback>
 
 #include <memory>
 
@@ -92,6 +96,17 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     // The browser (and later the knowledge-point catalogue) starts chapter practice
     // through the launcher, not knowing the practice window.
     practice::InstallChapterPractice(dm);
+    // The browser's "试题录入" and the practice window's "修改本题".
+    practice::setQuestionEntryRunner([&dm](const QString& chapter, QWidget* opener, int& saved) {
+        authoring::TFrmInPut window(dm, chapter, opener);
+        QObject::connect(&window, &authoring::TFrmInPut::questionSaved, [&saved] { ++saved; });
+        const QScopedValueRollback<authoring::TFrmInPut*> current(authoring::FrmInPut, &window);
+        window.exec();
+    });
+    practice::setQuestionEditorRunner([&dm](const QString& questionId, QWidget* opener) {
+        authoring::TfrmTedit window(dm, questionId, opener);
+        return window.exec() == QDialog::Accepted;
+    });
 }
 
 }  // namespace app

@@ -845,7 +845,27 @@ void TFrmLxxt::epEfTrBtn9Click() {
 void TFrmLxxt::epEfTrBtn11Click() {
     Timer1.stop();
     if (!onCurrentQuestion()) return;
-    if (const QuestionEditorRunner& edit = questionEditorRunner()) edit(this);
+    const QuestionEditorRunner& edit = questionEditorRunner();
+    if (!edit) return;
+    const QString id = dm_.Cn1Query_tm.text(QStringLiteral("A1"));
+    if (edit(id, this)) {
+        showEditedQuestion(id);
+    } else if (Timer1.interval() > 0) {
+        Timer1.start();
+    }
+}
+
+void TFrmLxxt::showEditedQuestion(const QString& questionId) {
+    store::Query& set = dm_.Cn1Query_tm;
+    set.reloadRows(QStringLiteral("A1"), {questionId});
+    if (onCurrentQuestion() && set.text(QStringLiteral("A1")) == questionId) {
+        pressNumber((CurrentQuestionNo - 1) % kGroupSize);
+        return;
+    }
+    // The row the number pointed at is another question now; nothing on screen
+    // belongs to it.
+    CurrentQuestionNo = 0;
+    if (previousType_ >= 0) fcBG_txChange(previousType_);
 }
 
 void TFrmLxxt::epEfTrBtn10Click() {

@@ -37,8 +37,9 @@ class StudyAnimation;
 
 // Windows that the practice window opens and that are written elsewhere; until they
 // are installed their buttons do nothing more than the practice window's own part.
-// The question editor on the current question of Cn1Query_tm, shown modally.
-using QuestionEditorRunner = std::function<void(QWidget* opener)>;
+// The question editor on a question of Cn1Query_tm, shown modally; true when the
+// edit was stored.
+using QuestionEditorRunner = std::function<bool(const QString& questionId, QWidget* opener)>;
 void setQuestionEditorRunner(QuestionEditorRunner runner);
 
 class TFrmLxxt : public widgets::ModalForm {
@@ -186,6 +187,9 @@ class TFrmLxxt : public widgets::ModalForm {
     // bank refuses it, the number and type bars go back to that question and the
     // error goes on, so the window stays as it was with the answer still on screen.
     void leaveQuestion(RecordMode mode);
+    // After the editor stored a change: the question as it now is, or, when its new
+    // type has taken it out of the type shown, the first question of that type.
+    void showEditedQuestion(const QString& questionId);
     int setSize();
 
     store::TDM1& dm_;

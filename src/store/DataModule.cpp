@@ -206,15 +206,11 @@ void TDM1::RecordKnowledgePointAnswer(const KnowledgePointLists& points, int new
     // Each id is bound, never pasted: "update ... where ftid in (?,?,...)".
     const auto run = [this](const char* counter, const char* table, const char* key,
                             const QStringList& ids) {
-        QStringList marks;
         Params params;
-        for (const QString& id : ids) {
-            marks << QStringLiteral("?");
-            params.push_back({QString(), id});
-        }
-        ADOCn1.execute(QStringLiteral("update %1 set %2=coalesce(%2,0)+1 where %3 in (%4)")
+        appendBound(params, ids);
+        ADOCn1.execute(QStringLiteral("update %1 set %2=coalesce(%2,0)+1 where %3 in %4")
                            .arg(QLatin1String(table), QLatin1String(counter), QLatin1String(key),
-                                marks.join(u',')),
+                                boundList(ids.size())),
                        params);
     };
     const auto count = [&](const char* counter) {

@@ -35,6 +35,15 @@ QString quotedList(const QStringList& values) {
     return u'(' + parts.join(u',') + u')';
 }
 
+QString boundList(qsizetype count) {
+    return u'(' + QStringList(count, QStringLiteral("?")).join(u',') + u')';
+}
+
+void appendBound(Params& params, const QStringList& values) {
+    for (const QString& v : values)
+        params.push_back({QString(), v});
+}
+
 // ---------------------------------------------------------------- Statement
 
 Statement::Statement(Database& db, const QString& nativeSql) : db_(&db) {

@@ -174,5 +174,8 @@ QString quoted(const QString& text);
 QString quotedIdentifier(const QString& name);
 // "(" + quoted values joined by "," + ")".
 QString quotedList(const QStringList& values);
+// "(?,?,...)" with one mark per value, and the values to bind to them in order.
+QString boundList(qsizetype count);
+void appendBound(Params& params, const QStringList& values);
 
 }  // namespace store

@@ -650,13 +650,46 @@ TEST_F(PracticeWindowTest, ButtonsWithoutTheirWindowAreGrey) {
     EXPECT_FALSE(find(QStringLiteral("epEfTrBtn11"))->isEnabled());
     EXPECT_FALSE(find(QStringLiteral("epEfTrBtn8"))->isEnabled());
     window.reset();
-    practice::setQuestionEditorRunner([](QWidget*) {});
+    practice::setQuestionEditorRunner([](const QString&, QWidget*) { return false; });
     widgets::setSystemSettingsRunner([](QWidget*) {});
     open();
     EXPECT_TRUE(find(QStringLiteral("epEfTrBtn11"))->isEnabled());
     EXPECT_TRUE(find(QStringLiteral("epEfTrBtn8"))->isEnabled());
     practice::setQuestionEditorRunner(nullptr);
     widgets::setSystemSettingsRunner(nullptr);
+}
+
+// After a stored edit the window shows the question as it now is; when the new
+// type takes it out of the type shown, the first question of that type, and the
+// answer on screen is not stored on another question.
+TEST_F(PracticeWindowTest, AStoredEditIsShownAtOnce) {
+    struct Case {
+        int newType;
+        QString stem;  // shown afterwards
+        QString header;
+    } cases[] = {{61, QStringLiteral("edited q02"), QStringLiteral("第2题（第1次出现）")},
+                 {62, QStringLiteral("stem q01"), QStringLiteral("第1题（第1次出现）")}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.newType);
+        dm->ADOCn1.execute(QStringLiteral("update tab_answ set A13=61, ecount=0 where A1='q02'"));
+        practice::setQuestionEditorRunner([&](const QString& questionId, QWidget*) {
+            EXPECT_EQ(questionId, id(2));
+            dm->ADOCn1.execute(QStringLiteral("update tab_answ set A13=?, ecount=1 where A1=?"),
+                               {{{}, c.newType}, {{}, questionId}});
+            dm->ADOCn1.execute(QStringLiteral("update tab_exer set A15='edited q02' where A1=?"),
+                               {{{}, questionId}});
+            return true;
+        });
+        open();
+        clickType(61);
+        click(QStringLiteral("epEfTrBtn2"));
+        click(QStringLiteral("epEfTrBtn11"));
+        EXPECT_EQ(window->card()->stem()->Re1->toPlainText(), c.stem);
+        EXPECT_EQ(header(), c.header);
+        EXPECT_EQ(answerOf(id(1)), QStringLiteral("//0/0"));
+        window.reset();
+    }
+    practice::setQuestionEditorRunner(nullptr);
 }
 
 TEST_F(PracticeWindowTest, TheRunnerShowsANonEmptySetModallyAndFreesTheWindow) {
