@@ -65,6 +65,7 @@ int PaperQuota(int kind, int typeId) {
         if (typeId == 62) return 60;
     } else if (kind >= 2 && kind <= 4) {
         if (typeId == 61) return 50;
+        if (typeId == 63) return 5;
         if (typeId == 65) return 30;
         if (typeId == 66) return 20;
     } else if (kind == 5) {

@@ -3,22 +3,10 @@
 namespace practice {
 
 std::optional<AnswerKind> TypeToAnswerKind(int typeId) {
-    switch (typeId) {
-        case kTypeSingleChoice:
-            return AnswerKind::SingleChoice;
-        case kTypeMultipleChoice:
-            return AnswerKind::MultipleChoice;
-        case kTypeFillIn:
-            return AnswerKind::FillIn;
-        case kTypeCaseAnalysis:
-            return AnswerKind::SelfAssessed;
-        case kTypeTrueFalse:
-            return AnswerKind::TrueFalse;
-        case kTypeIndefiniteChoice:
-            return AnswerKind::Matching;
-        default:
-            return std::nullopt;
+    for (const TypePage& p : kTypePages) {
+        if (p.typeId == typeId) return p.kind;
     }
+    return std::nullopt;
 }
 
 const QSet<int>& NoAnswerButtonTypes() {

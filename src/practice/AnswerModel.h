@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace practice {
@@ -27,6 +28,20 @@ inline constexpr int kTypeFillIn = 63;
 inline constexpr int kTypeCaseAnalysis = 64;
 inline constexpr int kTypeTrueFalse = 65;
 inline constexpr int kTypeIndefiniteChoice = 66;
+
+// Every type the program answers, with its page; a type not listed here has none.
+struct TypePage {
+    int typeId;
+    AnswerKind kind;
+};
+inline constexpr std::array<TypePage, 6> kTypePages{{
+    {kTypeSingleChoice, AnswerKind::SingleChoice},
+    {kTypeMultipleChoice, AnswerKind::MultipleChoice},
+    {kTypeFillIn, AnswerKind::FillIn},
+    {kTypeCaseAnalysis, AnswerKind::SelfAssessed},
+    {kTypeTrueFalse, AnswerKind::TrueFalse},
+    {kTypeIndefiniteChoice, AnswerKind::Matching},
+}};
 
 // The page a question type is answered on; nullopt keeps the page already shown.
 std::optional<AnswerKind> TypeToAnswerKind(int typeId);

@@ -130,11 +130,14 @@ TEST_F(PaperTest, QuotaPlusOneCandidatesDrawsAllButTheMostAnswered) {
 
 TEST_F(PaperTest, TypeWithoutCandidatesAddsNothingWhileOthersAreDrawn) {
     addType(2, 61, 50, 1);
+    addType(2, 63, 5, 2);
     addType(2, 65, 30, 1);
     addType(2, 66, 20, 1);
     addType(2, 67, 20, 1);  // not in the kind's quota
     for (int i = 0; i < 51; ++i)
         addQuestion(QStringLiteral("a%1").arg(i, 2, 10, QChar('0')), "0201", 61, i);
+    for (int i = 0; i < 8; ++i)
+        addQuestion(QStringLiteral("b%1").arg(i), "0201", 63, i);
     for (int i = 0; i < 21; ++i)
         addQuestion(QStringLiteral("c%1").arg(i, 2, 10, QChar('0')), "0202", 66, i);
     for (int i = 0; i < 5; ++i)
@@ -146,7 +149,7 @@ TEST_F(PaperTest, TypeWithoutCandidatesAddsNothingWhileOthersAreDrawn) {
     EXPECT_EQ(
         column(QStringLiteral("select A13 || ':' || count(*) from %1 group by A13 order by A13")
                    .arg(result.paper.table)),
-        (QStringList{"61:50", "66:20"}));
+        (QStringList{"61:50", "63:5", "66:20"}));
 }
 
 TEST_F(PaperTest, DiscardedAndUnmarkedQuestionsAreNeverDrawn) {

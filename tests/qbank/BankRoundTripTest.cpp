@@ -1,6 +1,8 @@
 // build -> dump -> build gives the same bank, and the counters are computed.
+#include "AnswerModel.h"
 #include "BankWriter.h"
 #include "Engine.h"
+#include "PaperMaker.h"
 #include "QtPrinters.h"
 #include "SourceReader.h"
 
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -132,6 +135,24 @@ TEST_F(BankRoundTripTest, SampleBankWritesEveryId) {
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const auto m = withoutId.match(QString::fromUtf8(f.readAll()));
         EXPECT_FALSE(m.hasMatch()) << name.toStdString() << ": " << m.captured().toStdString();
+    }
+}
+
+// A newcomer meets every answer page in the bundled bank, and a paper draws what its
+// headings and full mark count.
+TEST_F(BankRoundTripTest, SampleBankHoldsEveryTypeAndDrawsWhatItCounts) {
+    const qbank::ReadResult source = qbank::ReadSource(QStringLiteral(SAMPLE_BANK_SOURCE));
+    ASSERT_TRUE(source.ok()) << source.errors.join(u'\n').toStdString();
+    QSet<int> types;
+    for (const qbank::Question& q : source.bank.questions)
+        types.insert(q.type);
+    for (const practice::TypePage& page : practice::kTypePages)
+        EXPECT_TRUE(types.contains(page.typeId)) << "no question of type " << page.typeId;
+    for (const qbank::Kind& kind : source.bank.kinds) {
+        for (const qbank::TypeRow& row : kind.types) {
+            EXPECT_EQ(row.count, exam::PaperQuota(kind.number, row.id))
+                << "kind " << kind.number << ", type " << row.id;
+        }
     }
 }
 

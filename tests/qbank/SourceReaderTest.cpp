@@ -17,6 +17,7 @@ const QString kTypes = QStringLiteral(
     "[kind 1]\n"
     "type: 61 单项选择题 count=80 score=1 time=1.0\n"
     "type: 62 多项选择题 count=60 score=2 time=1.5\n"
+    "type: 63 填空题 count=0 score=1 time=1.5\n"
     "type: 65 判断题 count=0 score=1 time=0.5\n"
     "type: 64 案例分析题 count=0 score=20 time=20\n"
     "type: 66 不定项选择题 count=0 score=2 time=2\n");
@@ -114,6 +115,27 @@ TEST(SourceReaderTest, StructureMistakes) {
     EXPECT_TRUE(all.contains(QStringLiteral("[end group] without [group]"))) << all.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("point 09090901 has no entry 090909")))
         << all.toStdString();
+}
+
+// A fill-in answer is trimmed and compared as typed, blanks separated by ",": a key
+// that no typed right answer can equal is refused where it stands.
+TEST(SourceReaderTest, FillInKeysAreWrittenAsACandidateTypesThem) {
+    const struct {
+        const char* key;
+        bool taken;
+    } cases[] = {
+        {"172.16.45.143", true}, {"8,4", true},   {"Program Counter", true}, {"%", true},
+        {"8, 4", false},         {"8 ,4", false}, {"8，4", false},           {"１２", false},
+    };
+    for (const auto& c : cases) {
+        const auto r = read(kChapters + QStringLiteral("[question 63]\n填空____。\nkey: ") +
+                            QString::fromUtf8(c.key) + u'\n');
+        EXPECT_EQ(r.ok(), c.taken) << c.key << "\n" << r.errors.join(u'\n').toStdString();
+        if (!c.taken) {
+            EXPECT_TRUE(r.errors.value(0).startsWith(QStringLiteral("01-基础.txt:9: fill-in key")))
+                << r.errors.join(u'\n').toStdString();
+        }
+    }
 }
 
 // A file that writes its ids and one that leaves them to the compiler make one bank.

@@ -100,6 +100,21 @@ constexpr int kMaxCount = 140;
 constexpr double kMaxScore = 1000;
 constexpr int kMinExamSeconds = 60;
 
+// A fill-in answer is trimmed and then compared character for character, and the
+// answer page asks for blanks separated by ",": a key with full-width forms ("，",
+// "１") or blanks around a separator is one that a candidate's right answer misses.
+bool typeableFillInKey(const QString& key) {
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const char16_t c = key[i].unicode();
+        if (c >= 0xFF01 && c <= 0xFF5E) return false;
+        if (c == u',' &&
+            ((i > 0 && key[i - 1].isSpace()) || (i + 1 < key.size() && key[i + 1].isSpace()))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool isCode(const QString& s) {
     static const QRegularExpression re(QStringLiteral("^[0-9A-Za-z]+$"));
     return re.match(s).hasMatch();
@@ -650,6 +665,12 @@ class Reader {
                 return key;
             case AnswerKind::FillIn:
                 q.optionCount = 0;
+                if (!typeableFillInKey(key)) {
+                    error(pos, QStringLiteral("fill-in key \"%1\": an answer must equal it as "
+                                              "typed; write half-width characters and no blank "
+                                              "beside \",\"")
+                                   .arg(key));
+                }
                 return key;
             case AnswerKind::SelfAssessed:
                 break;
