@@ -13,6 +13,8 @@
 //   BM_PaperFloor/100k               the same statements as bare SQLite
 //   BM_MarkingThroughModule/100k     marking that paper
 //   BM_MarkingFloor/100k             the marking statement as bare SQLite
+//   BM_EditSaveThroughModule/100k    saving an edit of a question with ten points
+//   BM_EditSaveFloor/100k            the same statements as bare SQLite
 // Both banks are generated once per process in a temporary folder; generation is
 // not timed, and neither is opening a bank or the first (warm-up) answer.
 #include "BankGenerator.h"
@@ -26,6 +28,7 @@
 #include "PaperMaker.h"
 #include "PracticeSet.h"
 #include "QuestionCard.h"
+#include "QuestionEdit.h"
 #include "Schema.h"
 
 #include <QDate>
@@ -799,6 +802,117 @@ void BM_MarkingFloor(benchmark::State& state) {
     }
 }
 
+// ------------------------------------------------------------ question edits
+
+// The edited question and two sets of ten points it moves between, so that every
+// save recounts twenty points.
+struct EditCase {
+    QString id;
+    QStringList points[2];
+};
+
+const EditCase& editCase() {
+    static const EditCase c = [] {
+        store::Database db;
+        db.open(examBank().folder + QStringLiteral("/data/QBDATA000001.db"));
+        EditCase e;
+        e.id = db.scalar(QStringLiteral("select A1 from tab_answ order by A1 limit 1")).toString();
+        int i = 0;
+        db.query(QStringLiteral("select ftid from tab_rule order by ftid limit 20"), {},
+                 [&](store::Statement& row) { e.points[i++ / 10] << row.value(0).toString(); });
+        return e;
+    }();
+    return c;
+}
+
+void BM_EditSaveThroughModule(benchmark::State& state) {
+    try {
+        const BankFolder& bank = examBank();
+        const EditCase& c = editCase();
+        DataModulePath path(bank);
+        authoring::EditedQuestion q = authoring::LoadQuestionForEdit(path.module(), c.id);
+        q.draft.explanationText = QStringLiteral("x");
+        int round = 0;
+        for (auto _ : state) {
+            q.draft.ftids = c.points[round++ % 2];
+            authoring::SaveQuestionEdit(path.module(), q);
+        }
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+void BM_EditSaveFloor(benchmark::State& state) {
+    try {
+        const EditCase& c = editCase();
+        sqlite3* db = openFloor(examBank());
+        const std::string id = c.id.toStdString();
+        const std::string slotList = "k3,k4,k5,k6,k7,k8,k9,k10,k11,k12";
+        Stmt before(db, ("select " + slotList + " from tab_answ where a1=?").c_str());
+        Stmt stem(db, "update tab_exer set A15=? where A1=?");
+        Stmt jx(db, "update tab_exer set jx=? where A1=?");
+        Stmt row(db,
+                 "update tab_answ set a2=?,a2_1=?,a13=?,k3=?,k4=?,k5=?,k6=?,k7=?,k8=?,k9=?,k10=?,"
+                 "k11=?,k12=?,ecount=coalesce(ecount,0)+1 where a1=?");
+        std::string where;
+        for (int k = 3; k <= 12; ++k) {
+            where += std::string(k > 3 ? " or " : "") + "k" + std::to_string(k) +
+                     " in (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+        }
+        Stmt scan(db, ("select " + slotList + " from tab_answ where " + where).c_str());
+        Stmt recount(db, "update tab_rule set q=? where ftid=?");
+        std::vector<std::string> all;
+        for (const QStringList& set : c.points) {
+            for (const QString& p : set)
+                all.push_back(p.toStdString());
+        }
+        int round = 0;
+        for (auto _ : state) {
+            const int now = round++ % 2;
+            floorExec(db, QStringLiteral("BEGIN"));
+            before.text(1, id);
+            while (before.row()) {
+            }
+            before.reset();
+            stem.text(1, "stem");
+            stem.text(2, id);
+            stem.run();
+            jx.text(1, "x");
+            jx.text(2, id);
+            jx.run();
+            row.text(1, "A");
+            row.integer(2, 4);
+            row.integer(3, 61);
+            for (int i = 0; i < 10; ++i)
+                row.text(4 + i, all[static_cast<size_t>(now * 10 + i)]);
+            row.text(14, id);
+            row.run();
+            for (int k = 0; k < 10; ++k) {
+                for (size_t i = 0; i < all.size(); ++i)
+                    scan.text(k * 20 + static_cast<int>(i) + 1, all[i]);
+            }
+            std::map<std::string, int> counts;
+            while (scan.row()) {
+                std::set<std::string> listed;
+                for (int i = 0; i < 10; ++i)
+                    listed.insert(scan.columnText(i));
+                for (const std::string& p : all)
+                    counts[p] += listed.count(p) > 0 ? 1 : 0;
+            }
+            scan.reset();
+            for (const auto& [ftid, n] : counts) {
+                recount.integer(1, n);
+                recount.text(2, ftid);
+                recount.run();
+            }
+            floorExec(db, QStringLiteral("COMMIT"));
+        }
+        sqlite3_close(db);
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -853,6 +967,8 @@ int main(int argc, char** argv) {
     setUp(benchmark::RegisterBenchmark("BM_PaperFloor/100k", BM_PaperFloor));
     setUp(benchmark::RegisterBenchmark("BM_MarkingThroughModule/100k", BM_MarkingThroughModule));
     setUp(benchmark::RegisterBenchmark("BM_MarkingFloor/100k", BM_MarkingFloor));
+    setUp(benchmark::RegisterBenchmark("BM_EditSaveThroughModule/100k", BM_EditSaveThroughModule));
+    setUp(benchmark::RegisterBenchmark("BM_EditSaveFloor/100k", BM_EditSaveFloor));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
