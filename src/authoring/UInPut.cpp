@@ -90,15 +90,16 @@ void placeLabel(QLabel* label, QPoint at) {
 }
 
 // A box heading painted over the top left of the box.
-void paintBoxHeading(QPainter& p, const QRect& box, const QString& text) {
+void paintBoxHeading(QPainter& p, const QRect& box, const QString& text, bool compact) {
     namespace skin = widgets::skin;
-    const QRect frame = box.adjusted(-6, -24, 6, 6);
+    const int margin = compact ? 3 : 6;
+    const QRect frame = box.adjusted(-margin, compact ? -20 : -24, margin, margin);
     p.setPen(QPen(QColor::fromRgb(skin::kBorder), 1));
     p.setBrush(QColor(255, 255, 255, 90));
     p.drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     p.setFont(widgets::PixelFont(14, true));
     p.setPen(QColor::fromRgb(skin::kDialogTitle));
-    p.drawText(QRect(frame.left() + 8, frame.top(), frame.width() - 16, 22),
+    p.drawText(QRect(frame.left() + 8, frame.top(), frame.width() - 16, compact ? 20 : 22),
                Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
@@ -193,9 +194,9 @@ void TFrmInPut::paintEvent(QPaintEvent* event) {
     p.setFont(title);
     p.setPen(QColor::fromRgb(skin::kDialogTitle));
     p.drawText(QRect(0, 4, width(), l.titleHeight - 8), Qt::AlignCenter, windowTitle());
-    paintBoxHeading(p, l.re1, QStringLiteral("试题内容"));
-    paintBoxHeading(p, l.re2, QStringLiteral("试题解析"));
-    paintBoxHeading(p, l.panel.adjusted(6, 24, -6, -6), QStringLiteral("试题相关信息"));
+    paintBoxHeading(p, l.re1, QStringLiteral("试题内容"), compact_);
+    paintBoxHeading(p, l.re2, QStringLiteral("试题解析"), compact_);
+    paintBoxHeading(p, l.panel.adjusted(6, 24, -6, -6), QStringLiteral("试题相关信息"), compact_);
     // The painted labels under the flat buttons.
     p.setPen(QPen(QColor::fromRgb(skin::kBorder), 1));
     for (const QRect& r : {l.help, l.clear, l.save, l.settings, l.close}) {

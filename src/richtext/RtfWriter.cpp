@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QImageReader>
 #include <QTextBlock>
@@ -393,6 +394,24 @@ class Writer {
 
     // -- tables --------------------------------------------------------------------------
 
+    // The width a column without a set width takes on screen, so that a table pasted
+    // into an editor comes back as wide as it was shown; 0 when the document is not
+    // shown anywhere (no text width) and so has no layout worth asking.
+    double shownWidth(QTextTable* table, int column) const {
+        if (doc_.textWidth() <= 0) return 0;
+        QAbstractTextDocumentLayout* layout = doc_.documentLayout();
+        double widest = 0;
+        for (int r = 0; r < table->rows(); ++r) {
+            const QTextTableCell cell = table->cellAt(r, column);
+            if (!cell.isValid() || cell.columnSpan() != 1) continue;
+            widest = std::max(widest,
+                              layout->blockBoundingRect(cell.firstCursorPosition().block()).width());
+        }
+        if (widest <= 0) return 0;
+        const QTextTableFormat f = table->format();
+        return widest + 2 * f.cellPadding() + f.cellSpacing() + 2 * f.border();
+    }
+
     void writeTable(QTextTable* table) {
         const int rows = table->rows();
         const int columns = table->columns();
@@ -402,6 +421,7 @@ class Writer {
         int right = 0;
         for (int c = 0; c < columns; ++c) {
             int twips = kDefaultTableTwips / columns;
+            if (const double shown = shownWidth(table, c); shown > 0) twips = toTwips(shown);
             if (c < widths.size()) {
                 const QTextLength& w = widths[c];
                 if (w.type() == QTextLength::FixedLength && w.rawValue() > 0)
