@@ -17,9 +17,12 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSpinBox>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextTable>
+
+#include <functional>
 
 namespace {
 
@@ -128,6 +131,48 @@ TEST_F(AuthoringWindowsTest, PastedRichTextSurvivesSaveReopenAndPractice) {
             .ok);
     const RichContent practised = contentOf(shown);
     EXPECT_TRUE(practised.bold && practised.table && practised.picture);
+}
+
+// A picture arrives as page, as picture data or as a dropped file; each is kept in
+// the document, so that it is written to the bank.
+TEST_F(AuthoringWindowsTest, PicturesArriveAsPageDataOrFile) {
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const QString file = dir.filePath(QStringLiteral("picture.png"));
+    ASSERT_TRUE(image.save(file));
+    const std::function<void(QMimeData&)> sources[] = {
+        [](QMimeData& m) { m.setHtml(pictureHtml()); },
+        [&](QMimeData& m) { m.setImageData(image); },
+        [&](QMimeData& m) { m.setUrls({QUrl::fromLocalFile(file)}); }};
+    for (const auto& fill : sources) {
+        widgets::RichTextEdit box;
+        auto* mime = new QMimeData;
+        fill(*mime);
+        QApplication::clipboard()->setMimeData(mime);
+        box.paste();
+        QTextDocument back;
+        richtext::read(box.rtf(), &back);
+        EXPECT_TRUE(contentOf(back).picture);
+        EXPECT_FALSE(box.contentText().trimmed().isEmpty());
+    }
+}
+
+TEST_F(AuthoringWindowsTest, CtrlBIUToggleAndUndoTakesThemBack) {
+    widgets::RichTextEdit box;
+    QTest::keyClicks(&box, QStringLiteral("ab"));
+    box.selectAll();
+    for (const Qt::Key key : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
+        QTest::keyClick(&box, key, Qt::ControlModifier);
+    QTextCharFormat f = box.currentCharFormat();
+    EXPECT_TRUE(f.fontWeight() >= QFont::Bold && f.fontItalic() && f.fontUnderline());
+    QTest::keyClick(&box, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_LT(box.currentCharFormat().fontWeight(), QFont::Bold);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    box.selectAll();
+    f = box.currentCharFormat();
+    EXPECT_FALSE(f.fontItalic() || f.fontUnderline());
+    EXPECT_EQ(box.toPlainText(), QStringLiteral("ab"));
 }
 
 TEST_F(AuthoringWindowsTest, TheEditorKeepsItsEditsWhenTheSaveCannotHappen) {
