@@ -96,19 +96,24 @@ void TDM1::ensureOpen(Dataset& dataset) {
 }
 
 void TDM1::DataModuleCreate(const QString& programFolder) {
+    DatabaseReady = false;
+    BankIsDamaged = false;
     try {
-        QString folder =
-            programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
-        if (!folder.endsWith(u'/')) folder += u'/';
-        qb::ProgramFolder = folder;
-        const QString path = folder + QStringLiteral("data/QBDATA000001.db");
+        Location = ResolveDataLocation(
+            programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
+        qb::ProgramFolder = Location.programFolder;
         if (ADOCn1.isOpen()) ADOCn1.close();
-        ADOCn1.open(path);
+        if (!Location.portable) SeedBank(Location);
+        ADOCn1.open(Location.bankPath());
         prepareBank(ADOCn1);
         DatabaseReady = true;
-    } catch (const std::exception&) {
+    } catch (const BankDamaged& e) {
+        qWarning("the bank is damaged: %s", e.what());
         ADOCn1.close();
-        DatabaseReady = false;
+        BankIsDamaged = true;
+    } catch (const std::exception& e) {
+        qWarning("the bank cannot be opened: %s", e.what());
+        ADOCn1.close();
     }
 }
 

@@ -2,6 +2,7 @@
 // window shares, and the counters kept in step with each answer.
 #pragma once
 
+#include "BankFiles.h"
 #include "Dataset.h"
 #include "Engine.h"
 
@@ -42,8 +43,10 @@ class TDM1 : public QObject {
     explicit TDM1(QObject* parent = nullptr);
     ~TDM1() override;
 
-    // Opens data/QBDATA000001.db under the folder (the executable's folder when
-    // empty); sets ProgramFolder and DatabaseReady. Never throws.
+    // Opens the bank of the program in the folder (the executable's folder when
+    // empty), where the data-location rule puts it, copying the shipped bank for a
+    // new user; sets ProgramFolder, Location, DatabaseReady and BankIsDamaged.
+    // Never throws.
     void DataModuleCreate(const QString& programFolder = QString());
 
     void RecordDailyAnswer(int firstToday, int wrong, int wasWrong);
@@ -60,6 +63,9 @@ class TDM1 : public QObject {
     QString todayText() const { return today().toString(Qt::ISODate); }
 
     bool DatabaseReady = false;
+    // The bank was refused because its pages are damaged; it was not touched.
+    bool BankIsDamaged = false;
+    DataLocation Location;
 
     Database ADOCn1;
     Database ADOCn2;

@@ -1,8 +1,11 @@
 #include "Schema.h"
 
+#include "BankFiles.h"
 #include "Engine.h"
 
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 namespace store {
 namespace {
@@ -149,7 +152,14 @@ void verifyBankFile(const QString& path) {
     // A connection of its own that cannot write: a file that is refused keeps every byte.
     Database check;
     check.open(path, Database::OpenMode::ReadOnly);
-    const QStringList tables = check.userTables();
+    QStringList tables;
+    try {
+        tables = check.userTables();
+    } catch (const EngineError& e) {
+        if (e.code() == SQLITE_CORRUPT || e.code() == SQLITE_NOTADB)
+            throw BankDamaged(e.message(), e.code());
+        throw;
+    }
     for (const auto& [table, columns] : kRequiredColumns) {
         const QString name = QLatin1String(table);
         if (!tables.contains(name, Qt::CaseInsensitive)) {
@@ -163,6 +173,7 @@ void verifyBankFile(const QString& path) {
             }
         }
     }
+    CheckBankIntegrity(check);
 }
 
 void prepareBank(Database& db) {
