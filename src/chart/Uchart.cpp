@@ -397,6 +397,7 @@ void Tfrmchart::fillCharts(const ChartData& data) {
         auto* axisY = new QValueAxis;
         axisY->setTitleText(QStringLiteral("题  次"));
         axisY->setRange(0, AxisTop(highest));
+        axisY->applyNiceNumbers();
         axisY->setLabelFormat(QStringLiteral("%d"));
         c->addAxis(axisX, Qt::AlignBottom);
         c->addAxis(axisY, Qt::AlignLeft);
@@ -464,7 +465,8 @@ void Tfrmchart::fillCharts(const ChartData& data) {
         axisX->setVisible(false);
         auto* axisY = new QValueAxis;
         axisY->setTitleText(QStringLiteral("进度(%)"));
-        axisY->setRange(0, 115);
+        // Room above 100 for the marks and the 3D tops.
+        axisY->setRange(0, 120);
         axisY->setTickCount(7);
         axisY->setLabelFormat(QStringLiteral("%d"));
         c->addAxis(axisX, Qt::AlignBottom);
@@ -490,7 +492,7 @@ void Tfrmchart::layOut() {
     const int strip = small ? 26 : 30;
     const int panelX = small ? 644 : 774;
     const int panelW = small ? 138 : 150;
-    const int rowH = small ? 22 : 26;
+    const int rowH = small ? 20 : 26;
     const int top = strip + 8;
     ChartPages->setGeometry(8, top, panelX - 16, height() - top - 8);
 
@@ -511,8 +513,8 @@ void Tfrmchart::layOut() {
     placeItems({CheckBox3D, CheckBoxLegend, CheckBoxLabels});
 
     const int buttonsTop = top + 2 * typeH + legendH + (small ? 24 : 36);
-    const int buttonH = small ? 26 : 32;
-    const int gap = small ? 4 : 8;
+    const int buttonH = small ? 24 : 32;
+    const int gap = small ? 2 : 8;
     const QList<widgets::FlatButton*> buttons{SettingsButton, SaveButton, PrintButton, CloseButton};
     for (int i = 0; i < buttons.size(); ++i)
         buttons[i]->setGeometry(panelX, buttonsTop + i * (buttonH + gap), panelW, buttonH);
