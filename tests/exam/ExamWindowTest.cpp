@@ -864,14 +864,14 @@ TEST_F(ExamWindowTest, DocumentButtonExportsTheReviewedPaper) {
     for (const auto& c : cases) {
         prompts.shown.clear();
         QList<QUrl> opened;
-        exam::setExportHooks({[&c] { return c.folder; },
-                              [&opened](const QUrl& url) { opened << url; }});
+        exam::setExportHooks(
+            {[&c] { return c.folder; }, [&opened](const QUrl& url) { opened << url; }});
         click("DocumentButton");
         if (c.written) {
             ASSERT_EQ(opened.size(), 1);
-            EXPECT_EQ(opened.first().toLocalFile(),
-                      c.folder + QStringLiteral("/") + window->paper().title +
-                          QStringLiteral(".odt"));
+            EXPECT_EQ(
+                opened.first().toLocalFile(),
+                c.folder + QStringLiteral("/") + window->paper().title + QStringLiteral(".odt"));
             EXPECT_TRUE(QFileInfo::exists(opened.first().toLocalFile()));
             EXPECT_TRUE(prompts.shown.isEmpty());
         } else {

@@ -161,7 +161,8 @@ TEST_F(PaperExportTest, DocumentHoldsThePaperInOrder) {
     exam::BuildPaperDocument(*dm, kTitle, document);
     EXPECT_EQ(document.document().toPlainText().split(QLatin1Char('\n')), kExpectedLines);
     // The answers begin on a page of their own.
-    const QTextBlock answers = document.document().findBlockByNumber(kExpectedLines.indexOf("答案："));
+    const QTextBlock answers =
+        document.document().findBlockByNumber(kExpectedLines.indexOf("答案："));
     EXPECT_EQ(answers.text(), QStringLiteral("答案："));
     EXPECT_EQ(answers.blockFormat().pageBreakPolicy(), QTextFormat::PageBreak_AlwaysBefore);
     // The exam window keeps its place.
@@ -203,9 +204,15 @@ TEST(AnswerLineTest, KeysOfChoicesAndTrueFalse) {
         const char* key;
         const char* line;
     } cases[] = {
-        {61, "C", "试题答案：C"},    {62, "ABD", "试题答案：ABD"}, {65, "A", "试题答案：正确"},
-        {65, "B", "试题答案：错误"}, {71, "B", "试题答案：错误"}, {65, "", "试题答案："},
-        {63, "x", ""},               {64, "1", ""},               {66, "AB", ""},
+        {61, "C", "试题答案：C"},
+        {62, "ABD", "试题答案：ABD"},
+        {65, "A", "试题答案：正确"},
+        {65, "B", "试题答案：错误"},
+        {71, "B", "试题答案：错误"},
+        {65, "", "试题答案："},
+        {63, "x", ""},
+        {64, "1", ""},
+        {66, "AB", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(exam::AnswerLine(c.type, QString::fromUtf8(c.key)), QString::fromUtf8(c.line))
