@@ -197,6 +197,100 @@ class DepthPainter : public QGraphicsObject {
     bool labels_ = true;
 };
 
+// The pie's legend. Qt's legend puts every row of a top or bottom legend on one
+// line and cuts the names short; this one keeps the names whole and wraps them into
+// at most 15 rows, inside the room Qt's (emptied) legend keeps free for it.
+class PieLegend : public QGraphicsObject {
+  public:
+    static constexpr int kMaxRows = 15;
+
+    explicit PieLegend(QChart* chart) : QGraphicsObject(chart), chart_(chart) {
+        setZValue(6);
+        QLegend* legend = chart->legend();
+        QObject::connect(legend, &QGraphicsWidget::geometryChanged, this, [this] { update(); });
+        QObject::connect(legend, &QGraphicsWidget::visibleChanged, this, [this] { update(); });
+        // Queued: the room is changed after the chart's layout pass, not inside it.
+        QObject::connect(
+            chart, &QGraphicsWidget::geometryChanged, this, [this] { relayout(); },
+            Qt::QueuedConnection);
+    }
+
+    void setEntries(QVector<QPair<QColor, QString>> entries) {
+        entries_ = std::move(entries);
+        relayout();
+    }
+
+    // Reserves the legend's room for the chart's size and the legend's side.
+    void relayout() {
+        QLegend* legend = chart_->legend();
+        const QSizeF item = itemSize();
+        const int count = int(entries_.size());
+        if (legend->alignment() & (Qt::AlignLeft | Qt::AlignRight)) {
+            legend->setMinimumSize(count > 0 ? item.width() + 8 : 0, 0);
+            legend->setMaximumSize(count > 0 ? item.width() + 8 : 0, QWIDGETSIZE_MAX);
+        } else {
+            const int rows = (count + columns() - 1) / columns();
+            const double height = std::min(rows, kMaxRows) * item.height() + (count > 0 ? 8 : 0);
+            legend->setMinimumSize(0, height);
+            legend->setMaximumSize(QWIDGETSIZE_MAX, height);
+        }
+        update();
+    }
+
+    // The width the chart will have once its page is shown: before that its
+    // geometry is a placeholder, and a legend laid out for it is not given back.
+    void setWidthHint(double width) {
+        widthHint_ = width;
+        relayout();
+    }
+
+    QRectF boundingRect() const override { return chart_->rect(); }
+
+    void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
+        QLegend* legend = chart_->legend();
+        if (!legend->isVisible() || entries_.isEmpty()) return;
+        const QRectF room = legend->geometry();
+        const QSizeF item = itemSize();
+        const bool vertical = legend->alignment() & (Qt::AlignLeft | Qt::AlignRight);
+        const int perRow = vertical ? 1 : columns();
+        const int shown = std::min(int(entries_.size()), perRow * kMaxRows);
+        const int usedColumns = std::min(perRow, shown);
+        const double left =
+            room.left() + std::max(0.0, (room.width() - usedColumns * item.width()) / 2);
+        const double top = room.top() + 4;
+        p->setFont(legend->font());
+        const QFontMetricsF fm(legend->font());
+        for (int i = 0; i < shown; ++i) {
+            const QPointF at(left + (i % perRow) * item.width(),
+                             top + (i / perRow) * item.height());
+            const double box = fm.height() * 0.6;
+            p->setPen(QPen(entries_[i].first.darker(130), 0.5));
+            p->setBrush(entries_[i].first);
+            p->drawRect(QRectF(at.x() + 2, at.y() + (item.height() - box) / 2, box, box));
+            p->setPen(legend->labelColor());
+            p->drawText(QRectF(at.x() + box + 6, at.y(), item.width() - box - 8, item.height()),
+                        Qt::AlignLeft | Qt::AlignVCenter, entries_[i].second);
+        }
+    }
+
+  private:
+    QSizeF itemSize() const {
+        const QFontMetricsF fm(chart_->legend()->font());
+        double widest = 0;
+        for (const auto& entry : entries_)
+            widest = std::max(widest, fm.horizontalAdvance(entry.second));
+        return {std::ceil(widest + fm.height() * 0.6 + 16), std::ceil(fm.height() + 4)};
+    }
+    int columns() const {
+        const double width = std::max(chart_->rect().width(), widthHint_) - 40;
+        return std::max(1, int(width / std::max(1.0, itemSize().width())));
+    }
+
+    QChart* chart_;
+    QVector<QPair<QColor, QString>> entries_;
+    double widthHint_ = 0;
+};
+
 namespace {
 
 // An axis's upper end with room above the highest bar for its mark and 3D top.
@@ -360,6 +454,7 @@ void Tfrmchart::buildCharts() {
             new DepthPainter(c, i == int(ChartPage::Distribution) ? DepthPainter::Kind::Pie
                                                                   : DepthPainter::Kind::Bars);
     }
+    pieLegend_ = new PieLegend(chartOf(ChartPage::Distribution));
     TotalLabel = new QLabel(views_[int(ChartPage::Distribution)]);
     TotalLabel->setObjectName(QStringLiteral("TotalLabel"));
     TotalLabel->setText(QStringLiteral("习题总数:0"));
@@ -441,12 +536,13 @@ void Tfrmchart::fillCharts(const ChartData& data) {
             pie->append(slice);
         }
         c->addSeries(pie);
-        // The legend names the rows and lists at most 15 of them.
-        const QList<QLegendMarker*> markers = c->legend()->markers(pie);
-        for (int i = 0; i < markers.size(); ++i) {
-            markers[i]->setLabel(data.distribution[i].label);
-            markers[i]->setVisible(i < 15);
-        }
+        // The legend names the rows, drawn whole by the pie's own legend.
+        for (QLegendMarker* m : c->legend()->markers(pie))
+            m->setVisible(false);
+        QVector<QPair<QColor, QString>> entries;
+        for (const PieSlice& row : data.distribution)
+            entries.push_back({row.colour, row.label});
+        pieLegend_->setEntries(entries);
         depth_[int(ChartPage::Distribution)]->setPie(pie);
     }
 
@@ -495,6 +591,7 @@ void Tfrmchart::layOut() {
     const int rowH = small ? 20 : 26;
     const int top = strip + 8;
     ChartPages->setGeometry(8, top, panelX - 16, height() - top - 8);
+    pieLegend_->setWidthHint(ChartPages->width());
 
     const int typeH = 3 * rowH + (small ? 26 : 30);
     const int legendH = 4 * rowH + (small ? 26 : 30);
@@ -554,6 +651,7 @@ void Tfrmchart::applyStyle(ChartPage page) {
     DepthPainter* depth = depth_[static_cast<int>(page)];
     depth->setThreeD(style.threeD);
     if (page == ChartPage::Distribution) {
+        pieLegend_->relayout();
         if (QPieSeries* pie = PieOf(c)) pie->setLabelsVisible(style.labels);
         TotalLabel->move(16, controls_.totalLineTop() * (compact() ? 472 : 600) / 600);
     } else {

@@ -31,6 +31,7 @@ class FlatButton;
 namespace chart {
 
 class DepthPainter;
+class PieLegend;
 
 // What printing needs of the system: its printers and the one printed on. Tests
 // put a printer that writes a PDF file in place of the default one.
@@ -112,6 +113,7 @@ class Tfrmchart : public widgets::ModalForm {
     QChart* charts_[3] = {};
     QChartView* views_[3] = {};
     DepthPainter* depth_[3] = {};
+    PieLegend* pieLegend_ = nullptr;
     PrinterAccess printers_;
     SaveDialog saveDialog_;
     bool syncing_ = false;
