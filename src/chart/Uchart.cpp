@@ -23,9 +23,7 @@
 #include <QLegendMarker>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
-#include <QPieLegendMarker>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPrinter>
