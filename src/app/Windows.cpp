@@ -6,6 +6,7 @@
 #include "UInPut.h"
 #include "ULawsFaGui.h"
 #include "Uabout.h"
+#include "Uchart.h"
 #include "Ucheck.h"
 #include "Uconfig.h"
 #include "Ueset.h"
@@ -70,6 +71,9 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     });
     start.registerWindow(CommandAction::ExamSettings, [&dm](const Command& command) {
         OpenModal(exam::FrmEset, command.cursor, [&dm] { return new exam::TFrmEset(dm); });
+    });
+    start.registerWindow(CommandAction::ScoreChart, [&dm](const Command& command) {
+        OpenModal(chart::frmchart, command.cursor, [&dm] { return new chart::Tfrmchart(dm); });
     });
     start.registerWindow(CommandAction::PaperHistory, [&dm](const Command& command) {
         OpenModal(exam::FrmCheck, command.cursor, [&dm] { return new exam::TFrmCheck(dm); });

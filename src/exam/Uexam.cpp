@@ -7,6 +7,7 @@
 #include "FlatButton.h"
 #include "Globals.h"
 #include "Marking.h"
+#include "PaperExport.h"
 #include "PictureButtonGroup.h"
 #include "ProgramEnd.h"
 #include "Prompt.h"
@@ -19,10 +20,13 @@
 #include "WindowHooks.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QStandardPaths>
 
 namespace exam {
 namespace {
@@ -32,8 +36,13 @@ ProgressHook& progressHook() {
     return installed;
 }
 
-PaperExporter& paperExporter() {
-    static PaperExporter installed;
+ExportHooks& exportHooks() {
+    static ExportHooks installed{[] {
+                                     const QString documents = QStandardPaths::writableLocation(
+                                         QStandardPaths::DocumentsLocation);
+                                     return documents.isEmpty() ? QDir::homePath() : documents;
+                                 },
+                                 [](const QUrl& document) { QDesktopServices::openUrl(document); }};
     return installed;
 }
 
@@ -119,8 +128,8 @@ void setProgressHook(ProgressHook hook) {
     progressHook() = std::move(hook);
 }
 
-void setPaperExporter(PaperExporter exporter) {
-    paperExporter() = std::move(exporter);
+void setExportHooks(ExportHooks hooks) {
+    exportHooks() = std::move(hooks);
 }
 
 QString HandInText(int unanswered) {
@@ -359,7 +368,7 @@ void TFrmExam::FormShow() {
     card_->answers()->setEnabled(!review);
     pauseButton->setVisible(!review);
     // Exporting needs a word processor layer; until one is installed the button stays grey.
-    documentButton->setEnabled(review && static_cast<bool>(paperExporter()));
+    documentButton->setEnabled(review);
     if (review) {
         setWindowTitle(QStringLiteral("查阅试卷"));
         clockPages->setCurrentIndex(1);
@@ -499,6 +508,10 @@ QString TFrmExam::TypeHeading(int typeId) {
     return types.text(QStringLiteral("B1")) + QStringLiteral(" 每题") + ShortDecimal(each) +
            QStringLiteral("分 共") + ShortDecimal(each * types.asDouble(QStringLiteral("B2"))) +
            QStringLiteral("分");
+}
+
+QString TFrmExam::TypeNameOf(int typeId) {
+    return exam::TypeNameOf(dm_.ADOCn1, qb::CurrentKind, typeId);
 }
 
 void TFrmExam::ShowQuestionText(const QString& id) {
@@ -756,17 +769,32 @@ void TFrmExam::pointsClick() {
 }
 
 void TFrmExam::documentClick() {
-    const PaperExporter& exportPaper = paperExporter();
-    if (!exportPaper) return;
     progressStep(QStringLiteral("正在导出试卷，请等待..."));
     // The progress window must not outlive a failed export.
     try {
-        exportPaper(*this);
+        ExportPaperToWord();
     } catch (...) {
         progressHide();
         throw;
     }
     progressHide();
+}
+
+void TFrmExam::ExportPaperToWord() {
+    QString path;
+    try {
+        path = WritePaperDocument(dm_, paper_.title, exportHooks().folder());
+    } catch (const std::exception&) {
+        path.clear();
+    }
+    if (path.isEmpty()) {
+        progressHide();
+        widgets::ShowMessage(QStringLiteral("警告"),
+                             QStringLiteral("导出试题发生错误，请退出后重试！"),
+                             widgets::MessageIcon::Warning);
+        return;
+    }
+    exportHooks().open(QUrl::fromLocalFile(path));
 }
 
 void TFrmExam::settingsClick() {

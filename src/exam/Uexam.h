@@ -10,6 +10,7 @@
 
 #include <QPixmap>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -37,10 +38,13 @@ struct ProgressHook {
     std::function<void()> hide;
 };
 void setProgressHook(ProgressHook hook);
-class TFrmExam;
-// Writes the reviewed paper into a word-processor document, written elsewhere.
-using PaperExporter = std::function<void(TFrmExam& window)>;
-void setPaperExporter(PaperExporter exporter);
+// Where an exported paper is written and how the desktop opens it; tests put a
+// folder of their own and an opener that only records.
+struct ExportHooks {
+    std::function<QString()> folder;
+    std::function<void(const QUrl& document)> open;
+};
+void setExportHooks(ExportHooks hooks);
 
 // The hand-in question for the number of unanswered questions.
 QString HandInText(int unanswered);
@@ -69,6 +73,9 @@ class TFrmExam : public widgets::ModalForm {
     void ShowQuestionText(const QString& id);
     void GradePaper(const QString& timeUsed);
     QString TypeHeading(int typeId);
+    QString TypeNameOf(int typeId);
+    // The reviewed paper as a document of the desktop's word processor.
+    void ExportPaperToWord();
 
     void numberChange(int index);
     void previousClick();

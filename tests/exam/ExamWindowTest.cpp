@@ -13,6 +13,7 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QShowEvent>
@@ -835,6 +836,53 @@ TEST_F(ExamWindowTest, FailedPaperReturnsToTheMenuWithItsMessageAndNothingLeft) 
     EXPECT_EQ(db().userTables(), tables);
     EXPECT_EQ(scalarInt(QStringLiteral("select count(*) from tab_cj")), 0);
     EXPECT_EQ(exam::FrmExam, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// "生成文档" writes the reviewed paper into the documents folder and hands it to the
+// desktop; when it cannot, it says so and the window stays as it was.
+TEST_F(ExamWindowTest, DocumentButtonExportsTheReviewedPaper) {
+    openSmallPaper(3);
+    EXPECT_FALSE(window->documentButton->isEnabled());
+    choose(0);
+    prompts.promptAnswer = 1;
+    click("HandInButton");
+    ASSERT_EQ(window->paper().mode, "old");
+    ASSERT_TRUE(window->documentButton->isEnabled());
+    clickNumber(2);
+
+    const struct {
+        QString folder;
+        bool written;
+    } cases[] = {
+        {dir.path() + QStringLiteral("/documents"), true},
+        {bankPath + QStringLiteral("/not-a-folder"), false},
+    };
+    for (const auto& c : cases) {
+        prompts.shown.clear();
+        QList<QUrl> opened;
+        exam::setExportHooks(
+            {[&c] { return c.folder; }, [&opened](const QUrl& url) { opened << url; }});
+        click("DocumentButton");
+        if (c.written) {
+            ASSERT_EQ(opened.size(), 1);
+            EXPECT_EQ(
+                opened.first().toLocalFile(),
+                c.folder + QStringLiteral("/") + window->paper().title + QStringLiteral(".odt"));
+            EXPECT_TRUE(QFileInfo::exists(opened.first().toLocalFile()));
+            EXPECT_TRUE(prompts.shown.isEmpty());
+        } else {
+            EXPECT_TRUE(opened.isEmpty());
+            EXPECT_EQ(prompts.shown,
+                      QStringList({"message|警告|导出试题发生错误，请退出后重试！|1|0"}));
+        }
+        EXPECT_EQ(window->currentNumber(), 2);
+        EXPECT_EQ(dm->Cn1Query_exam.recNo(), 2);
+    }
+    exam::setExportHooks({[] { return QString(); }, [](const QUrl&) {}});
 }
 
 }  // namespace
