@@ -1,6 +1,7 @@
 // Start-up: one copy only, the menu present, the bank open, the screen checked;
 // then the main window plays the menu until the user quits.
 #include "Application.h"
+#include "BankSafety.h"
 #include "DataModule.h"
 #include "Globals.h"
 #include "ModalForm.h"
@@ -42,12 +43,18 @@ int main(int argc, char* argv[]) {
 
     auto dm = std::make_unique<store::TDM1>();
     dm->DataModuleCreate(folder);
+    if (dm->BankIsDamaged) {
+        // Told already; the damaged file is never opened for writing.
+        if (!app::OfferRestore(dm->Location)) return 1;
+        dm->DataModuleCreate(folder);
+    }
     if (!dm->DatabaseReady) {
         dm.reset();
         widgets::ShowMessage(QStringLiteral("错误"), QStringLiteral("无法连接数据库！"),
                              widgets::MessageIcon::Critical);
         return 1;
     }
+    app::BackUpToday(*dm);
 
     app::setSoundBackend(platform::makeFluidSynthBackend());
     app::MusicFile = app::DefaultMusicFile();
