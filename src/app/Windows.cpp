@@ -18,6 +18,7 @@
 #include "Urz.h"
 #include "Ustart.h"
 #include "Utedit.h"
+#include "Ustxz.h"
 #include "WindowHooks.h"
 #include "WindowPattern.h"
 
@@ -59,6 +60,10 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
             if (command.configMode == 1) window->ArrangeForAnswerTimes();
             return window;
         });
+    });
+    // "sj": opened without the busy cursor, like the settings and about windows.
+    start.registerWindow(CommandAction::Upgrade, [&dm](const Command& command) {
+        OpenModal(upgrade::frmstxz, command.cursor, [&dm] { return new upgrade::Tfrmstxz(dm); });
     });
     start.registerWindow(CommandAction::About, [](const Command& command) {
         OpenModal(aids::FrmAbout, command.cursor, [] { return new aids::TFrmAbout; });

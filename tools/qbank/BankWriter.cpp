@@ -204,6 +204,132 @@ void FillBank(const Bank& bank, const QString& sourceDir, Database& db) {
     tx.commit();
 }
 
+namespace {
+
+// Display orders for new rows: each after the last row of the bank under its nearest
+// ancestor that the bank has (the whole bank when none), spread between that row and
+// the next, in source order.
+QMap<QString, double> placeNewRows(const QStringList& fresh, const QMap<QString, double>& bankBh) {
+    QMap<QString, double> placed;
+    if (bankBh.isEmpty()) {
+        // Nothing known of the bank: listed after anything it can hold.
+        double bh = 1000000;
+        for (const QString& code : fresh)
+            placed[code] = ++bh;
+        return placed;
+    }
+    double last = 0;
+    for (double v : bankBh)
+        last = std::max(last, v);
+    QMap<double, QStringList> byAnchor;
+    for (const QString& code : fresh) {
+        double anchor = last;
+        for (qsizetype length = code.size() - 1; length >= 1; --length) {
+            const QString ancestor = code.left(length);
+            if (!bankBh.contains(ancestor)) continue;
+            anchor = bankBh.value(ancestor);
+            for (auto it = bankBh.cbegin(); it != bankBh.cend(); ++it) {
+                if (it.key().startsWith(ancestor)) anchor = std::max(anchor, it.value());
+            }
+            break;
+        }
+        byAnchor[anchor] << code;
+    }
+    for (auto it = byAnchor.cbegin(); it != byAnchor.cend(); ++it) {
+        double next = it.key() + 1;
+        for (double v : bankBh) {
+            if (v > it.key()) next = std::min(next, v);
+        }
+        const double step = (next - it.key()) / double(it.value().size() + 1);
+        for (qsizetype i = 0; i < it.value().size(); ++i)
+            placed[it.value()[i]] = it.key() + step * double(i + 1);
+    }
+    return placed;
+}
+
+QMap<QString, double> displayOrders(Database& db, const char* table, const char* key) {
+    QMap<QString, double> orders;
+    db.query(QStringLiteral("select %1,bh from %2").arg(QLatin1String(key), QLatin1String(table)),
+             {},
+             [&](store::Statement& s) { orders[s.value(0).toString()] = s.value(1).toDouble(); });
+    return orders;
+}
+
+}  // namespace
+
+UpgradeBase ReadUpgradeBase(Database& db) {
+    UpgradeBase base;
+    base.known = true;
+    const auto collect = [&db](const QString& sql, QSet<QString>& into) {
+        db.query(sql, {}, [&](store::Statement& s) { into.insert(s.value(0).toString()); });
+    };
+    base.chapterOrder = displayOrders(db, "tab_kmmc", "C1");
+    base.catalogueOrder = displayOrders(db, "tab_fgmc", "id");
+    collect(QStringLiteral("select C1 from tab_kmmc"), base.chapters);
+    collect(QStringLiteral("select id from tab_fgmc"), base.catalogue);
+    collect(QStringLiteral("select ftid from tab_rule"), base.points);
+    collect(QStringLiteral("select A1 from tab_answ"), base.ids);
+    collect(QStringLiteral("select A1 from tab_title"), base.ids);
+    collect(QStringLiteral("select cpbs from tab_sj"), base.products);
+    collect(QStringLiteral("select sjbs from tab_sj"), base.applied);
+    for (int k = 1; k <= 5; ++k) {
+        db.query(QStringLiteral("select A1 from tab_tx%1").arg(k), {},
+                 [&](store::Statement& s) { base.types.insert(s.value(0).toInt()); });
+    }
+    return base;
+}
+
+void WriteUpgrade(const Bank& bank, const QString& sourceDir, const QString& out,
+                  const UpgradeBase& base) {
+    if (QFileInfo::exists(out))
+        throw store::EngineError(QStringLiteral("%1 already exists").arg(out));
+    const QMap<QString, double>& chapterBh = base.chapterOrder;
+    const QMap<QString, double>& catalogueBh = base.catalogueOrder;
+    QStringList chapters;
+    for (const Chapter& c : bank.chapters)
+        chapters << c.code;
+    QStringList entries;
+    for (const CatalogueNode& n : bank.catalogue)
+        entries << n.id;
+    const QMap<QString, double> chapterOrder = placeNewRows(chapters, chapterBh);
+    const QMap<QString, double> entryOrder = placeNewRows(entries, catalogueBh);
+
+    const QString temp = out + QStringLiteral(".part");
+    const auto removeTemp = [&temp] {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            QFile::remove(temp + QLatin1String(suffix));
+    };
+    removeTemp();
+    try {
+        {
+            Database db;
+            db.open(temp, Database::OpenMode::Create);
+            // One plain file, read where it lies, perhaps in a folder nobody may write to.
+            db.execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+            store::createBankTables(db);
+            // The tables are a bank's; the settings row is the bank's business, not the upgrade's.
+            db.execute(QStringLiteral("delete from tab_plan"));
+            FillBank(bank, sourceDir, db);
+            store::Transaction tx(db);
+            for (auto it = chapterOrder.cbegin(); it != chapterOrder.cend(); ++it) {
+                db.execute(QStringLiteral("update tab_kmmc set bh=? where C1=?"),
+                           {{QString(), it.value()}, {QString(), it.key()}});
+            }
+            for (auto it = entryOrder.cbegin(); it != entryOrder.cend(); ++it) {
+                db.execute(QStringLiteral("update tab_fgmc set bh=? where id=?"),
+                           {{QString(), it.value()}, {QString(), it.key()}});
+            }
+            tx.commit();
+        }
+        if (!QFile::rename(temp, out)) {
+            throw store::EngineError(QStringLiteral("cannot move the upgrade to %1").arg(out));
+        }
+    } catch (...) {
+        removeTemp();
+        throw;
+    }
+}
+
 void WriteBank(const Bank& bank, const QString& sourceDir, const QString& out) {
     if (QFileInfo::exists(out))
         throw store::EngineError(QStringLiteral("%1 already exists").arg(out));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "BankModel.h"
+#include "SourceReader.h"
 
 #include <QStringList>
 
@@ -15,6 +16,16 @@ namespace qbank {
 // place only when complete, so a failure leaves no file. Refuses an existing OUT.
 // Pictures named in texts are read relative to sourceDir.
 void WriteBank(const Bank& bank, const QString& sourceDir, const QString& out);
+
+// Makes the upgrade file OUT from an upgrade's bank: the tables of a bank holding the
+// upgrade's rows and its tab_sj row, counters counting the upgrade's questions, in one
+// file without a journal beside it. New chapters and catalogue entries are ordered
+// (bh) right after the rows of the bank they hang on; without a known bank, last.
+void WriteUpgrade(const Bank& bank, const QString& sourceDir, const QString& out,
+                  const UpgradeBase& base);
+
+// What an upgrade source may refer to in a bank, and must not collide with.
+UpgradeBase ReadUpgradeBase(store::Database& db);
 
 // Fills an open, empty bank (tables made) with the bank's rows.
 void FillBank(const Bank& bank, const QString& sourceDir, store::Database& db);

@@ -122,11 +122,13 @@ bool isCode(const QString& s) {
 
 class Reader {
   public:
-    explicit Reader(QString baseDir) : baseDir_(std::move(baseDir)) {}
+    explicit Reader(QString baseDir, const UpgradeBase* base = nullptr)
+        : baseDir_(std::move(baseDir)), base_(base) {}
     ReadResult result;
 
     void readFile(const QString& file, const QString& text) {
         file_ = file;
+        if (firstFile_.isEmpty()) firstFile_ = file;
         std::optional<Block> current;
         const QStringList lines = text.split(u'\n');
         for (int i = 0; i < lines.size(); ++i) {
@@ -168,6 +170,7 @@ class Reader {
         checkCatalogue();
         checkQuestionPoints();
         assignIds();
+        if (base_ != nullptr) checkProduct();
     }
 
   private:
@@ -182,6 +185,11 @@ class Reader {
     }
 
     void handle(const Block& b) {
+        if (base_ != nullptr &&
+            (b.keyword == QLatin1String("kind") || b.keyword == QLatin1String("settings"))) {
+            return error(b.pos, QStringLiteral("an upgrade has no [kind] or [settings]: the "
+                                               "bank's question types and settings stay"));
+        }
         if (b.keyword == QLatin1String("kind")) return readKind(b);
         if (b.keyword == QLatin1String("settings")) return readSettings(b);
         if (b.keyword == QLatin1String("product")) return readProduct(b);
@@ -318,8 +326,10 @@ class Reader {
             if (l.text.trimmed().isEmpty()) continue;
             if (auto v = field(l.text, "cpbs")) {
                 result.bank.cpbs = *v;
+                cpbsPos_ = {file_, l.number};
             } else if (auto w = field(l.text, "sjbs")) {
                 result.bank.sjbs = *w;
+                sjbsPos_ = {file_, l.number};
             } else {
                 error({file_, l.number}, QStringLiteral("expected cpbs: or sjbs:"));
             }
@@ -337,6 +347,10 @@ class Reader {
         }
         if (catalogueIds_.contains(id)) {
             error(b.pos, QStringLiteral("catalogue id %1 is used twice").arg(id));
+            return false;
+        }
+        if (base_ != nullptr && base_->catalogue.contains(id)) {
+            error(b.pos, QStringLiteral("catalogue id %1 is already in the bank").arg(id));
             return false;
         }
         catalogueIds_.insert(id);
@@ -365,6 +379,9 @@ class Reader {
         if (pointIds_.contains(id)) {
             return error(b.pos, QStringLiteral("point %1 is defined twice").arg(id));
         }
+        if (base_ != nullptr && base_->points.contains(id)) {
+            return error(b.pos, QStringLiteral("point %1 is already in the bank").arg(id));
+        }
         pointIds_.insert(id);
         int first = b.pos.line;
         const QString text = joinText(b.body, 0, b.body.size(), &first);
@@ -372,15 +389,23 @@ class Reader {
         result.bank.points.push_back({id, b.title, text, b.pos});
     }
 
+    // Whether the bank an upgrade is made for holds something (taken on trust when
+    // no bank was named); never for a bank's own source.
+    bool inBase(const QSet<QString> UpgradeBase::*set, const QString& key) const {
+        return base_ != nullptr && (!base_->known || (base_->*set).contains(key));
+    }
+
     void checkCatalogue() {
         for (const CatalogueNode& node : result.bank.catalogue) {
-            if (node.id.size() == 6 && !catalogueIds_.contains(node.id.left(2))) {
+            if (node.id.size() == 6 && !catalogueIds_.contains(node.id.left(2)) &&
+                !inBase(&UpgradeBase::catalogue, node.id.left(2))) {
                 error(node.pos,
                       QStringLiteral("entry %1 has no group %2").arg(node.id, node.id.left(2)));
             }
         }
         for (const Point& p : result.bank.points) {
-            if (!catalogueIds_.contains(p.id.left(6))) {
+            if (!catalogueIds_.contains(p.id.left(6)) &&
+                !inBase(&UpgradeBase::catalogue, p.id.left(6))) {
                 error(p.pos, QStringLiteral("point %1 has no entry %2").arg(p.id, p.id.left(6)));
             }
         }
@@ -403,7 +428,11 @@ class Reader {
         if (chapterCodes_.contains(code)) {
             return error(b.pos, QStringLiteral("chapter %1 is defined twice").arg(code));
         }
-        if (code.size() > 2 && !chapterCodes_.contains(code.left(code.size() - 2))) {
+        if (base_ != nullptr && base_->chapters.contains(code)) {
+            return error(b.pos, QStringLiteral("chapter %1 is already in the bank").arg(code));
+        }
+        if (code.size() > 2 && !chapterCodes_.contains(code.left(code.size() - 2)) &&
+            !inBase(&UpgradeBase::chapters, code.left(code.size() - 2))) {
             return error(b.pos, QStringLiteral("chapter %1 comes before its parent %2")
                                     .arg(code, code.left(code.size() - 2)));
         }
@@ -459,6 +488,10 @@ class Reader {
     }
 
     bool knownType(int type) const {
+        if (base_ != nullptr) {
+            return base_->known ? base_->types.contains(type)
+                                : practice::TypeToAnswerKind(type).has_value();
+        }
         for (const Kind& k : result.bank.kinds) {
             for (const TypeRow& t : k.types) {
                 if (t.id == type) return true;
@@ -493,8 +526,8 @@ class Reader {
             g.id = b.args[1];
             if (g.id.size() != 16 || g.id.contains(u'-')) {
                 error(b.pos, QStringLiteral("a group id has 16 characters and no \"-\""));
-            } else if (matchesChapterAndType(g.id, g.chapter, g.type, b.pos) && !takeId(g.id)) {
-                error(b.pos, QStringLiteral("id %1 is used twice").arg(g.id));
+            } else if (matchesChapterAndType(g.id, g.chapter, g.type, b.pos)) {
+                takeIdOrReport(g.id, b.pos);
             }
         }
         result.bank.groups << g;
@@ -538,7 +571,7 @@ class Reader {
                 return error(b.pos, QStringLiteral("a question id has at most 20 characters"));
             }
             if (q.group < 0 && !matchesChapterAndType(q.id, q.chapter, q.type, b.pos)) return;
-            if (!takeId(q.id)) return error(b.pos, QStringLiteral("id %1 is used twice").arg(q.id));
+            if (!takeIdOrReport(q.id, b.pos)) return;
         }
         QString keyText;
         bool hasKey = false;
@@ -682,7 +715,7 @@ class Reader {
         for (qsizetype i = 0; i < result.bank.questions.size(); ++i) {
             const Question& q = result.bank.questions[i];
             for (const QString& p : q.points) {
-                if (!pointIds_.contains(p)) {
+                if (!pointIds_.contains(p) && !inBase(&UpgradeBase::points, p)) {
                     error({q.pos.file, pointLines_.value(i, q.pos.line)},
                           QStringLiteral("knowledge point %1 is not in the catalogue").arg(p));
                 }
@@ -726,9 +759,35 @@ class Reader {
     }
 
     bool takeId(const QString& id) {
-        if (ids_.contains(id)) return false;
+        if (ids_.contains(id) || (base_ != nullptr && base_->ids.contains(id))) return false;
         ids_.insert(id);
         return true;
+    }
+
+    bool takeIdOrReport(const QString& id, const SourcePos& pos) {
+        if (takeId(id)) return true;
+        error(pos, ids_.contains(id) ? QStringLiteral("id %1 is used twice").arg(id)
+                                     : QStringLiteral("id %1 is already in the bank").arg(id));
+        return false;
+    }
+
+    // An upgrade names its product and itself; made for a known bank, it must be of
+    // that bank's product and not applied to it yet.
+    void checkProduct() {
+        const Bank& bank = result.bank;
+        const SourcePos first{firstFile_.isEmpty() ? QStringLiteral("types.txt") : firstFile_, 1};
+        if (bank.cpbs.isEmpty()) {
+            error(first, QStringLiteral("an upgrade needs [product] with cpbs: (the product)"));
+        } else if (base_->known && !base_->products.contains(bank.cpbs)) {
+            error(cpbsPos_,
+                  QStringLiteral("cpbs %1 is not the product of the bank").arg(bank.cpbs));
+        }
+        if (bank.sjbs.isEmpty()) {
+            error(first, QStringLiteral("an upgrade needs [product] with sjbs: (its own id)"));
+        } else if (base_->known && base_->applied.contains(bank.sjbs)) {
+            error(sjbsPos_,
+                  QStringLiteral("sjbs %1 is applied to the bank already").arg(bank.sjbs));
+        }
     }
 
     QString freeId(const QString& prefix, int digits) {
@@ -736,7 +795,7 @@ class Reader {
         QString id;
         do {
             id = prefix + QStringLiteral("%1").arg(++next, digits, 10, QLatin1Char('0'));
-        } while (ids_.contains(id));
+        } while (ids_.contains(id) || (base_ != nullptr && base_->ids.contains(id)));
         ids_.insert(id);
         return id;
     }
@@ -757,8 +816,7 @@ class Reader {
                 const int n = ++members[q.group];
                 if (q.id.isEmpty()) {
                     q.id = gid + u'-' + QString::number(n);
-                    if (!takeId(q.id))
-                        error(q.pos, QStringLiteral("id %1 is used twice").arg(q.id));
+                    takeIdOrReport(q.id, q.pos);
                 } else if (!q.id.startsWith(gid + u'-')) {
                     error(q.pos, QStringLiteral("a question of group %1 has an id starting with "
                                                 "\"%1-\"")
@@ -776,6 +834,10 @@ class Reader {
     }
 
     QString baseDir_;
+    const UpgradeBase* base_ = nullptr;
+    SourcePos cpbsPos_;
+    SourcePos sjbsPos_;
+    QString firstFile_;
     QString file_;
     QString chapter_;
     int openGroup_ = -1;
@@ -815,18 +877,21 @@ QString DefaultHeading(const Bank& bank, const Chapter& chapter) {
     return chapter.name;
 }
 
-ReadResult ReadSourceTexts(const QVector<QPair<QString, QString>>& files, const QString& baseDir) {
-    Reader reader(baseDir);
+namespace {
+
+ReadResult readTexts(const QVector<QPair<QString, QString>>& files, const QString& baseDir,
+                     const UpgradeBase* base) {
+    Reader reader(baseDir, base);
     for (const auto& [name, text] : files)
         reader.readFile(name, text);
     reader.finish();
-    if (reader.result.bank.kinds.isEmpty() && reader.result.errors.isEmpty()) {
+    if (base == nullptr && reader.result.bank.kinds.isEmpty() && reader.result.errors.isEmpty()) {
         reader.result.errors << QStringLiteral("types.txt:1: no [kind] defines any question type");
     }
     return std::move(reader.result);
 }
 
-ReadResult ReadSource(const QString& sourceDir) {
+ReadResult readFolder(const QString& sourceDir, const UpgradeBase* base) {
     QDir dir(sourceDir);
     QStringList names = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     // The types come first: questions are checked against them.
@@ -852,7 +917,26 @@ ReadResult ReadSource(const QString& sourceDir) {
     }
     if (names.isEmpty()) failed.errors << sourceDir + QStringLiteral(":0: no .txt source files");
     if (!failed.errors.isEmpty()) return failed;
-    return ReadSourceTexts(files, sourceDir);
+    return readTexts(files, sourceDir, base);
+}
+
+}  // namespace
+
+ReadResult ReadSourceTexts(const QVector<QPair<QString, QString>>& files, const QString& baseDir) {
+    return readTexts(files, baseDir, nullptr);
+}
+
+ReadResult ReadSource(const QString& sourceDir) {
+    return readFolder(sourceDir, nullptr);
+}
+
+ReadResult ReadUpgradeSourceTexts(const QVector<QPair<QString, QString>>& files,
+                                  const UpgradeBase& base, const QString& baseDir) {
+    return readTexts(files, baseDir, &base);
+}
+
+ReadResult ReadUpgradeSource(const QString& sourceDir, const UpgradeBase& base) {
+    return readFolder(sourceDir, &base);
 }
 
 }  // namespace qbank

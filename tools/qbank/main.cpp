@@ -19,7 +19,10 @@ const char* const kUsage =
     "  qbank dump BANK OUT_DIR           write a bank back as text source\n"
     "  qbank show BANK QUESTION_ID       print one question as plain text\n"
     "  qbank ensure SOURCE_DIR OUT.db    build OUT.db only when it does not exist yet\n"
-    "  qbank init OUT.db                 make an empty bank\n";
+    "  qbank init OUT.db                 make an empty bank\n"
+    "  qbank upgrade SOURCE_DIR OUT.db [--against BANK]\n"
+    "                                    compile an upgrade source into an upgrade file,\n"
+    "                                    checked against the bank it is made for\n";
 
 int usage() {
     std::fputs(kUsage, stderr);
@@ -54,6 +57,8 @@ int build(const QString& source, const QString& out) {
     return 0;
 }
 
+int makeUpgrade(const QString& source, const QString& out, const QString& against);
+
 // show and dump only read: the file is checked and opened the way the program checks a
 // bank before it touches it, and keeps every byte, whatever it turns out to be.
 store::Database& openBankToRead(store::Database& db, const QString& path) {
@@ -62,6 +67,35 @@ store::Database& openBankToRead(store::Database& db, const QString& path) {
     store::verifyBankFile(path);
     db.open(path, store::Database::OpenMode::ReadOnly);
     return db;
+}
+
+int makeUpgrade(const QString& source, const QString& out, const QString& against) {
+    if (QFileInfo::exists(out)) {
+        std::fprintf(stderr, "qbank: %s already exists; it is never overwritten\n",
+                     qPrintable(out));
+        return 1;
+    }
+    qbank::UpgradeBase base;
+    if (!against.isEmpty()) {
+        store::Database db;
+        base = qbank::ReadUpgradeBase(openBankToRead(db, against));
+    }
+    const qbank::ReadResult read = qbank::ReadUpgradeSource(source, base);
+    if (!read.ok()) {
+        for (const QString& e : read.errors)
+            std::fprintf(stderr, "%s\n", e.toUtf8().constData());
+        std::fprintf(stderr, "qbank: %lld error(s); no upgrade written\n",
+                     static_cast<long long>(read.errors.size()));
+        return 1;
+    }
+    QDir().mkpath(QFileInfo(out).absolutePath());
+    qbank::WriteUpgrade(read.bank, source, out, base);
+    print(QStringLiteral("%1: upgrade %2 of %3: %4 chapters, %5 questions, %6 knowledge points\n")
+              .arg(out, read.bank.sjbs, read.bank.cpbs)
+              .arg(read.bank.chapters.size())
+              .arg(read.bank.questions.size())
+              .arg(read.bank.points.size()));
+    return 0;
 }
 
 }  // namespace
@@ -78,6 +112,13 @@ int main(int argc, char* argv[]) {
         if (verb == QLatin1String("ensure") && args.size() == 3) {
             // A rebuild never touches a bank that holds someone's progress.
             return QFileInfo::exists(args[2]) ? 0 : build(args[1], args[2]);
+        }
+        if (verb == QLatin1String("upgrade") && args.size() == 3) {
+            return makeUpgrade(args[1], args[2], QString());
+        }
+        if (verb == QLatin1String("upgrade") && args.size() == 5 &&
+            args[3] == QLatin1String("--against")) {
+            return makeUpgrade(args[1], args[2], args[4]);
         }
         if (verb == QLatin1String("init") && args.size() == 2) {
             QDir().mkpath(QFileInfo(args[1]).absolutePath());
