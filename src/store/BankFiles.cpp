@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace store {
 namespace {
@@ -17,20 +20,19 @@ QString withSlash(QString folder) {
 }
 
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
-// "<prefix>-yyyyMMdd-HHmmss.db": the stamp is the last 18 characters before ".db".
-constexpr qsizetype kStampedTail = 18;
-
-QString stampOf(const QString& fileName) {
-    return fileName.chopped(3).right(kStampedTail - 3);
-}
-
 // The whole of an open database written into a new file through the engine's online
-// backup: a consistent copy even while the program holds the bank open.
+// backup: a consistent copy even while the program holds the bank open. The file is
+// new and named only once complete, so it needs no journal, and one sync after the
+// copy stands for one per step of it.
 void copyInto(Database& source, const QString& target) {
     sqlite3* out = nullptr;
     const QByteArray path = QFile::encodeName(target);
     int rc = sqlite3_open_v2(path.constData(), &out, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(out, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
+                          nullptr);
+    }
     if (rc == SQLITE_OK) {
         sqlite3_backup* backup = sqlite3_backup_init(out, "main", source.handle(), "main");
         if (backup == nullptr) {
@@ -41,9 +43,13 @@ void copyInto(Database& source, const QString& target) {
             if (rc == SQLITE_DONE) rc = finish;
         }
     }
-    const QString message = QString::fromUtf8(sqlite3_errmsg(out));
-    sqlite3_close(out);
-    if (rc != SQLITE_OK && rc != SQLITE_DONE) {
+    const QString message =
+        QString::fromUtf8(out != nullptr ? sqlite3_errmsg(out) : sqlite3_errstr(rc));
+    sqlite3_close_v2(out);
+    QFile written(target);
+    if (rc == SQLITE_OK && (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0))
+        rc = SQLITE_IOERR;
+    if (rc != SQLITE_OK) {
         QFile::remove(target);
         throw EngineError(QStringLiteral("copy to %1 failed: %2").arg(target, message), rc);
     }
@@ -103,19 +109,38 @@ void CheckBankIntegrity(Database& db) {
 }
 
 QStringList BackupsIn(const QString& folder, const QString& prefix) {
-    QStringList names = QDir(folder).entryList(
-        {prefix + QStringLiteral("-\?\?\?\?\?\?\?\?-\?\?\?\?\?\?.db")}, QDir::Files, QDir::Name);
-    std::reverse(names.begin(), names.end());
-    for (QString& name : names)
-        name = withSlash(folder) + name;
-    return names;
+    const QString name =
+        prefix == QLatin1String("*") ? QStringLiteral(".+") : QRegularExpression::escape(prefix);
+    const QRegularExpression pattern(u'^' + name +
+                                     QStringLiteral("-(\\d{8}-\\d{6})(?:-(\\d+))?\\.db$"));
+    struct Found {
+        QString stamp;
+        int serial;
+        QString path;
+    };
+    std::vector<Found> found;
+    for (const QString& file : QDir(folder).entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = pattern.match(file);
+        if (m.hasMatch())
+            found.push_back({m.captured(1), m.captured(2).toInt(), withSlash(folder) + file});
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.stamp != b.stamp ? a.stamp > b.stamp : a.serial > b.serial;
+    });
+    QStringList newestFirst;
+    for (const Found& f : found)
+        newestFirst << f.path;
+    return newestFirst;
 }
 
 QString BackupBank(Database& db, const QString& folder, const QString& prefix, int keep,
                    const QDateTime& now) {
     makeFolder(folder);
-    const QString target =
-        withSlash(folder) + prefix + u'-' + now.toString(kStampFormat) + QStringLiteral(".db");
+    const QString stamped = withSlash(folder) + prefix + u'-' + now.toString(kStampFormat);
+    QString target = stamped + QStringLiteral(".db");
+    // Two copies in one second both stay.
+    for (int serial = 2; QFileInfo::exists(target); ++serial)
+        target = stamped + QStringLiteral("-%1.db").arg(serial);
     copyWhole(db, target);
     const QStringList all = BackupsIn(folder, prefix);
     for (qsizetype i = keep; i < all.size(); ++i)
@@ -125,18 +150,16 @@ QString BackupBank(Database& db, const QString& folder, const QString& prefix, i
 
 std::optional<QString> BackUpOncePerDay(Database& db, const DataLocation& location,
                                         const QDateTime& now) {
-    const QString today = now.date().toString(QStringLiteral("yyyyMMdd"));
+    const QString today =
+        kDailyBackupPrefix + u'-' + now.date().toString(QStringLiteral("yyyyMMdd"));
     for (const QString& file : BackupsIn(location.backupFolder(), kDailyBackupPrefix)) {
-        if (stampOf(file).startsWith(today)) return std::nullopt;
+        if (QFileInfo(file).fileName().startsWith(today)) return std::nullopt;
     }
     return BackupBank(db, location.backupFolder(), kDailyBackupPrefix, kDailyBackupsKept, now);
 }
 
 QStringList AllBackups(const DataLocation& location) {
-    QStringList all = BackupsIn(location.backupFolder(), QStringLiteral("*"));
-    std::sort(all.begin(), all.end(),
-              [](const QString& a, const QString& b) { return stampOf(a) > stampOf(b); });
-    return all;
+    return BackupsIn(location.backupFolder(), QStringLiteral("*"));
 }
 
 QString RestoreFromBackup(const DataLocation& location, const QString& backup,

@@ -49,12 +49,13 @@ class BankDamaged : public EngineError {
 // Throws BankDamaged unless the engine's quick check of the open file passes.
 void CheckBankIntegrity(Database& db);
 
-// An online backup of the open bank into `folder` as "<prefix>-yyyyMMdd-HHmmss.db",
-// complete or not there at all; afterwards only the newest `keep` backups with that
-// prefix stay. Returns the file written. Throws EngineError.
+// An online backup of the open bank into `folder` as "<prefix>-yyyyMMdd-HHmmss.db"
+// ("-2.db", "-3.db" for more in the same second), complete or not there at all;
+// afterwards only the newest `keep` backups with that prefix stay. Returns the file
+// written. Throws EngineError.
 QString BackupBank(Database& db, const QString& folder, const QString& prefix, int keep,
                    const QDateTime& now = QDateTime::currentDateTime());
-// The backups with that prefix in the folder, newest first.
+// The backups with that prefix ("*" for any) in the folder, newest first.
 QStringList BackupsIn(const QString& folder, const QString& prefix);
 
 inline const QString kDailyBackupPrefix = QStringLiteral("daily");

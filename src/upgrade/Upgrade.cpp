@@ -1,5 +1,7 @@
 #include "Upgrade.h"
 
+#include "BankFiles.h"
+
 #include "DataModule.h"
 #include "Engine.h"
 
@@ -7,11 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 
@@ -209,57 +209,6 @@ void importRows(store::TDM1& dm, const QString& path, const Result& r, const Pro
     tx.commit();
 }
 
-struct BackupName {
-    QString stamp;
-    int serial = 0;
-    QString file;
-};
-
-// The copies of one bank in a backup folder, oldest first.
-QVector<BackupName> backupsOf(const QString& folder, const QString& base) {
-    const QRegularExpression pattern(QLatin1Char('^') + QRegularExpression::escape(base) +
-                                     QStringLiteral("-(\\d{8}-\\d{6})(?:-(\\d+))?\\.db$"));
-    QVector<BackupName> found;
-    for (const QString& file : QDir(folder).entryList(QDir::Files)) {
-        const auto m = pattern.match(file);
-        if (m.hasMatch()) found.push_back({m.captured(1), m.captured(2).toInt(), file});
-    }
-    std::sort(found.begin(), found.end(), [](const BackupName& a, const BackupName& b) {
-        return a.stamp != b.stamp ? a.stamp < b.stamp : a.serial < b.serial;
-    });
-    return found;
-}
-
-void copyWithOnlineBackup(Database& bank, const QString& target) {
-    sqlite3* copy = nullptr;
-    int rc = sqlite3_open_v2(target.toUtf8().constData(), &copy,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK) {
-        // A new file, named only once complete: no journal is needed, and the one sync
-        // comes after the copy (below) instead of one per step of it.
-        rc = sqlite3_exec(copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
-                          nullptr);
-    }
-    if (rc == SQLITE_OK) {
-        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", bank.handle(), "main");
-        if (backup == nullptr) {
-            rc = sqlite3_errcode(copy);
-        } else {
-            rc = sqlite3_backup_step(backup, -1);
-            const int finished = sqlite3_backup_finish(backup);
-            rc = rc == SQLITE_DONE ? finished : rc;
-        }
-    }
-    const QString message =
-        QString::fromUtf8(copy != nullptr ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
-    sqlite3_close_v2(copy);
-    if (rc != SQLITE_OK) throw EngineError(message + QStringLiteral(" [") + target + u']', rc);
-    QFile written(target);
-    if (!written.open(QIODevice::ReadWrite) || ::fsync(written.handle()) != 0) {
-        throw EngineError(QStringLiteral("cannot store the copy ") + target, SQLITE_IOERR);
-    }
-}
-
 }  // namespace
 
 OutcomeMessage MessageFor(Outcome outcome) {
@@ -293,31 +242,7 @@ QString BackupFolderOf(const QString& bankPath) {
 }
 
 QString BackupBank(Database& bank, const QString& folder, const QDateTime& when, int keep) {
-    if (!QDir().mkpath(folder)) {
-        throw EngineError(QStringLiteral("cannot make the folder ") + folder, SQLITE_CANTOPEN);
-    }
-    const QString base = QFileInfo(bank.path()).completeBaseName();
-    const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = QStringLiteral("%1/%2-%3.db").arg(folder, base, stamp);
-    for (int serial = 2; QFileInfo::exists(target); ++serial)
-        target = QStringLiteral("%1/%2-%3-%4.db").arg(folder, base, stamp).arg(serial);
-    // Made under another name and moved into place whole: a copy that is there is complete.
-    const QString part = target + QStringLiteral(".part");
-    QFile::remove(part);
-    try {
-        copyWithOnlineBackup(bank, part);
-    } catch (...) {
-        QFile::remove(part);
-        throw;
-    }
-    if (!QFile::rename(part, target)) {
-        QFile::remove(part);
-        throw EngineError(QStringLiteral("cannot name the copy ") + target, SQLITE_CANTOPEN);
-    }
-    const QVector<BackupName> copies = backupsOf(folder, base);
-    for (qsizetype i = 0; i + keep < copies.size(); ++i)
-        QFile::remove(folder + u'/' + copies[i].file);
-    return target;
+    return store::BackupBank(bank, folder, QFileInfo(bank.path()).completeBaseName(), keep, when);
 }
 
 Result StartUpgrade(store::TDM1& dm, const QString& typedPath, const Progress& progress) {
