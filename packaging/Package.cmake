@@ -58,12 +58,13 @@ set(CPACK_PACKAGE_VENDOR "Exam Study developers")
 set(CPACK_PACKAGE_CONTACT ${EXAMSTUDY_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "study program for the IT qualification examination")
-set(CPACK_PACKAGE_DESCRIPTION
-    "A desktop study program for candidates of the IT qualification examination, with a \
-Chinese user interface. The whole question bank lives in one local database file: \
-practise by chapter and by knowledge point, sit timed mock exams that are marked and \
-kept, follow your progress in charts, keep a daily study plan and log, write notes, add \
-and edit questions, and import question-bank upgrades. A sample bank is included.")
+set(CPACK_PACKAGE_DESCRIPTION [=[
+A desktop study program for candidates of the IT qualification examination,
+with a Chinese user interface. The whole question bank lives in one local
+database file: practise by chapter and by knowledge point, sit timed mock
+exams that are marked and kept, follow your progress in charts, keep a daily
+study plan and log, write notes, add and edit questions, and import
+question-bank upgrades. A sample bank is included.]=])
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
