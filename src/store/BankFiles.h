@@ -24,9 +24,11 @@ struct DataLocation {
 
     QString bankPath() const { return dataFolder + kBankFileName; }
     QString backupFolder() const { return dataFolder + QStringLiteral("backup/"); }
-    // The bank that comes with the program, copied for a new user.
+    // The bank that comes with the program, copied for a new user. It is not in
+    // data/, so that an installed program folder is never taken for one that keeps
+    // its own data, even by a user who may write there.
     QString shippedBankPath() const {
-        return programFolder + QStringLiteral("data/") + kBankFileName;
+        return programFolder + QStringLiteral("shipped/") + kBankFileName;
     }
 };
 

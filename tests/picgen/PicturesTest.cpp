@@ -184,3 +184,35 @@ TEST_F(PicturesTest, IconsAreBlueYellowAndRed) {
         EXPECT_EQ(icon.pixelColor(0, 0), QColor(152, 180, 209));
     }
 }
+
+// The launcher icon as the desktop reads it: a PNG of the hicolor size, whose corners
+// are see-through (the menus draw their own ground) and whose face is the program's
+// blue with the white pages of the book on it.
+TEST_F(PicturesTest, DesktopIconIsATransparentBluePngAtEachSize) {
+    const auto blue = [](QColor c) { return c.alpha() == 255 && c.blue() > 150 && c.red() < 130; };
+    const auto white = [](QColor c) {
+        return c.alpha() == 255 && c.red() > 240 && c.green() > 240 && c.blue() > 240;
+    };
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    for (const int side : {256, 48}) {
+        const QString file = tmp.filePath(QStringLiteral("%1x%1/apps/examstudy.png").arg(side));
+        QProcess picgen;
+        picgen.start(QStringLiteral(PICGEN_BINARY),
+                     {QStringLiteral("--icon"), QString::number(side), file});
+        ASSERT_TRUE(picgen.waitForFinished(60000));
+        ASSERT_EQ(picgen.exitCode(), 0) << picgen.readAllStandardError().toStdString();
+
+        QImage icon;
+        ASSERT_TRUE(icon.load(file, "PNG")) << side;
+        EXPECT_EQ(icon.size(), QSize(side, side));
+        ASSERT_TRUE(icon.hasAlphaChannel()) << side;
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(side - 1, 0), QPoint(0, side - 1), QPoint(side - 1, side - 1)}) {
+            EXPECT_EQ(icon.pixelColor(corner).alpha(), 0) << side;
+        }
+        const int area = side * side;
+        EXPECT_GT(count(icon, blue), area / 5) << side;
+        EXPECT_GT(count(icon, white), area / 10) << side;
+    }
+}

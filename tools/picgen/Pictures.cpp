@@ -3,6 +3,7 @@
 #include "Skin.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -251,6 +252,65 @@ QImage drawPicture(const QString& file) {
     if (file == u"icon_error.bmp") return errorIcon();
     if (file == u"about.bmp") return aboutPicture();
     return {};
+}
+
+QImage drawIcon(int side) {
+    if (side <= 0) return {};
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 256-unit grid; smaller sizes are the same drawing scaled down, with
+    // strokes wide enough to stay visible at 48 pixels.
+    p.scale(side / 256.0, side / 256.0);
+
+    const QRectF tileShape(12, 12, 232, 232);
+    QLinearGradient sky(tileShape.topLeft(), tileShape.bottomRight());
+    sky.setColorAt(0.0, rgb(skin::kGaugeStart));
+    sky.setColorAt(1.0, rgb(skin::kGaugeEnd));
+    p.setPen(QPen(rgb(skin::kDialogTitle), 4));
+    p.setBrush(sky);
+    p.drawRoundedRect(tileShape, 44, 44);
+
+    // The open book: two pages curving up from the spine.
+    QPainterPath book;
+    book.moveTo(128, 86);
+    book.cubicTo(104, 66, 66, 64, 40, 74);
+    book.lineTo(40, 194);
+    book.cubicTo(66, 184, 104, 186, 128, 206);
+    book.cubicTo(152, 186, 190, 184, 216, 194);
+    book.lineTo(216, 74);
+    book.cubicTo(190, 64, 152, 66, 128, 86);
+    book.closeSubpath();
+    p.setPen(QPen(rgb(skin::kDialogTitle), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::white);
+    p.drawPath(book);
+    p.drawLine(QPointF(128, 88), QPointF(128, 204));
+
+    // Lines of text on the left page.
+    p.setPen(QPen(rgb(skin::kBorder), 7, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 4; ++i) {
+        const qreal y = 104 + i * 22;
+        p.drawLine(QPointF(58, y), QPointF(110, y + 4));
+    }
+
+    // The check mark across the right page, in the program's blue.
+    QPainterPath check;
+    check.moveTo(146, 136);
+    check.lineTo(170, 162);
+    check.lineTo(208, 104);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 34, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(check);
+    p.setPen(QPen(rgb(skin::kGaugeEnd), 20, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(check);
+    return image;
+}
+
+bool writeIcon(int side, const QString& file) {
+    const QImage image = drawIcon(side);
+    if (image.isNull() || !QDir().mkpath(QFileInfo(file).absolutePath())) return false;
+    return image.save(file, "PNG");
 }
 
 QStringList writePictures(const QString& dir) {

@@ -22,6 +22,13 @@ const QVector<PictureFile>& pictureFiles();
 // The picture for one file name of the list; a null image for any other name.
 QImage drawPicture(const QString& file);
 
+// The program's icon for the desktop's menus and launchers: an open book with a check
+// mark on a blue tile, on a transparent ground, `side` pixels square.
+QImage drawIcon(int side);
+
+// Writes the icon as PNG to `file`, creating its folder when missing.
+bool writeIcon(int side, const QString& file);
+
 // Writes every picture as BMP into `dir`, creating it when missing. Returns the
 // files that could not be written (empty on success).
 QStringList writePictures(const QString& dir);
