@@ -90,11 +90,34 @@ DataLocation ResolveDataLocation(const QString& programFolder) {
 }
 
 void SeedBank(const DataLocation& location) {
-    if (QFileInfo::exists(location.bankPath())) return;
+    const QString bank = location.bankPath();
+    if (QFileInfo::exists(bank)) return;
     makeFolder(location.dataFolder);
-    Database shipped;
-    shipped.open(location.shippedBankPath(), Database::OpenMode::ReadOnly);
-    copyWhole(shipped, location.bankPath());
+    // The shipped file is copied byte for byte, never opened: opening it would leave
+    // journal files in the program folder, or fail where that folder is read-only.
+    const QString part = bank + QStringLiteral(".part");
+    QFile::remove(part);
+    try {
+        if (!QFile::copy(location.shippedBankPath(), part))
+            throw EngineError(QStringLiteral("cannot copy the shipped bank ") +
+                              location.shippedBankPath());
+        QFile copy(part);
+        if (!copy.open(QIODevice::ReadWrite) || ::fsync(copy.handle()) != 0)
+            throw EngineError(QStringLiteral("cannot store the copy ") + part, SQLITE_IOERR);
+        copy.close();
+        Database check;
+        check.open(part);
+        CheckBankIntegrity(check);
+    } catch (...) {
+        QFile::remove(part);
+        for (const char* side : {"-wal", "-shm", "-journal"})
+            QFile::remove(part + QLatin1String(side));
+        throw;
+    }
+    if (!QFile::rename(part, bank)) {
+        QFile::remove(part);
+        throw EngineError(QStringLiteral("cannot name the copy ") + bank);
+    }
 }
 
 void CheckBankIntegrity(Database& db) {
