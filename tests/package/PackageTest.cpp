@@ -107,6 +107,7 @@ TEST_F(PackageTest, HoldsTheProgramFolderTheLauncherAndTheDesktopFiles) {
         QStringLiteral(" ./usr/lib/examstudy/pic/dlgback.bmp\n"),
         QStringLiteral(" ./usr/lib/examstudy/sound/乐曲01.mid\n"),
         QStringLiteral(" ./usr/lib/examstudy/htm/help.htm\n"),
+        QStringLiteral(" ./usr/lib/examstudy/upgrade/sample-upgrade.db\n"),
         QStringLiteral(" ./usr/share/applications/") + appId + QStringLiteral(".desktop\n"),
         QStringLiteral(" ./usr/share/icons/hicolor/256x256/apps/examstudy.png\n"),
         QStringLiteral(" ./usr/share/icons/hicolor/48x48/apps/examstudy.png\n"),
