@@ -37,12 +37,13 @@ ProgressHook& progressHook() {
 }
 
 ExportHooks& exportHooks() {
-    static ExportHooks installed{[] {
-                                     const QString documents = QStandardPaths::writableLocation(
-                                         QStandardPaths::DocumentsLocation);
-                                     return documents.isEmpty() ? QDir::homePath() : documents;
-                                 },
-                                 [](const QUrl& document) { QDesktopServices::openUrl(document); }};
+    static ExportHooks installed{
+        [] {
+            const QString documents =
+                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            return documents.isEmpty() ? QDir::homePath() : documents;
+        },
+        [](const QUrl& document) { return QDesktopServices::openUrl(document); }};
     return installed;
 }
 
@@ -794,7 +795,13 @@ void TFrmExam::ExportPaperToWord() {
                              widgets::MessageIcon::Warning);
         return;
     }
-    exportHooks().open(QUrl::fromLocalFile(path));
+    // Without a word processor the document is still there: say where.
+    if (!exportHooks().open(QUrl::fromLocalFile(path))) {
+        widgets::ShowMessage(QStringLiteral("提示"),
+                             QStringLiteral("文档已保存到：%1\n本机没有可以打开它的程序。")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             widgets::MessageIcon::Information);
+    }
 }
 
 void TFrmExam::settingsClick() {

@@ -42,7 +42,8 @@ void setProgressHook(ProgressHook hook);
 // folder of their own and an opener that only records.
 struct ExportHooks {
     std::function<QString()> folder;
-    std::function<void(const QUrl& document)> open;
+    // False when no program on this machine opens the document.
+    std::function<bool(const QUrl& document)> open;
 };
 void setExportHooks(ExportHooks hooks);
 
