@@ -260,7 +260,7 @@ class PieLegend : public QGraphicsObject {
         const QFontMetricsF fm(legend->font());
         for (int i = 0; i < shown; ++i) {
             const QPointF at(left + (i % perRow) * item.width(),
-                             top + (i / perRow) * item.height());
+                             top + static_cast<double>(i / perRow) * item.height());
             const double box = fm.height() * 0.6;
             p->setPen(QPen(entries_[i].first.darker(130), 0.5));
             p->setBrush(entries_[i].first);

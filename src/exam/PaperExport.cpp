@@ -256,7 +256,7 @@ QString WritePaperDocument(store::TDM1& dm, const QString& title, const QString&
     WordDocument document;
     BuildPaperDocument(dm, title, document);
     if (!QDir().mkpath(folder)) throw std::runtime_error("no folder for the document");
-    const QString path = UniqueDocumentPath(folder, title);
+    QString path = UniqueDocumentPath(folder, title);
     if (!document.SaveAs(path)) throw std::runtime_error("the document cannot be written");
     return path;
 }

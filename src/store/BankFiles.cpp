@@ -196,8 +196,8 @@ QString RestoreFromBackup(const DataLocation& location, const QString& backup,
         QFile::remove(restoring);
         copyInto(source, restoring);
     }
-    const QString damaged = location.dataFolder + QStringLiteral("QBDATA000001.damaged-") +
-                            now.toString(kStampFormat) + QStringLiteral(".db");
+    QString damaged = location.dataFolder + QStringLiteral("QBDATA000001.damaged-") +
+                      now.toString(kStampFormat) + QStringLiteral(".db");
     if (!QFile::rename(bank, damaged)) {
         QFile::remove(restoring);
         throw EngineError(QStringLiteral("cannot put the damaged bank aside"));
