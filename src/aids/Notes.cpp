@@ -48,10 +48,12 @@ void NoteBinding::Save(const QString& text) {
     dataset_->edit();
     // Written only when changed, so that an untouched NULL note stays NULL; an
     // emptied note is stored as an empty text.
-    if (dataset_->text(column_) != text)
-        dataset_->setValue(column_, text.isNull() ? QStringLiteral("") : text);
+    const bool changed = dataset_->text(column_) != text;
+    if (changed) dataset_->setValue(column_, text.isNull() ? QStringLiteral("") : text);
     dataset_->post();
     qb::NoteFilled = NoteHasContent(text);
+    if (changed && !id_.isNull())
+        dataset_->connection()->textsChanged({{id_.toString()}, {}, {}, false});
 }
 
 }  // namespace aids

@@ -24,6 +24,7 @@ enum class CommandAction {
     Quit,
     PaperHistory,
     MockExam,  // `kind` 1..5
+    Search,    // full-text search over the bank's texts and the notes
 };
 
 enum class CursorRule {

@@ -16,9 +16,10 @@
 #include "Uplan.h"
 #include "Uprogress.h"
 #include "Urz.h"
+#include "Usearch.h"
 #include "Ustart.h"
-#include "Utedit.h"
 #include "Ustxz.h"
+#include "Utedit.h"
 #include "WindowHooks.h"
 #include "WindowPattern.h"
 
@@ -83,6 +84,11 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     start.registerWindow(CommandAction::PaperHistory, [&dm](const Command& command) {
         OpenModal(exam::FrmCheck, command.cursor, [&dm] { return new exam::TFrmCheck(dm); });
     });
+    // "ss": the full-text search. Its index follows every write that changes a text.
+    start.registerWindow(CommandAction::Search, [&dm](const Command& command) {
+        OpenModal(search::FrmSearch, command.cursor, [&dm] { return new search::TFrmSearch(dm); });
+    });
+    search::KeepIndexCurrent(dm.ADOCn1);
     // "mnks" to "mnks5"; the kind is set again afterwards, whatever the exam left.
     start.setMockExamStarter([&dm](int kind) {
         exam::StartMockExam(dm, kind);

@@ -153,6 +153,10 @@ void SaveQuestionEdit(store::TDM1& dm, const EditedQuestion& edited) {
 
     RecountPoints(dm, before + d.ftids);
     tx.commit();
+    db.textsChanged({{edited.id},
+                     edited.isGrouped() ? QStringList{edited.groupId()} : QStringList{},
+                     {},
+                     false});
 }
 
 }  // namespace authoring

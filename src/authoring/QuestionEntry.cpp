@@ -140,6 +140,7 @@ std::optional<QString> SaveNewQuestion(store::TDM1& dm, const QString& chapter,
     tx.commit();
     dm.Cn1Table_kmmc.reloadRows(QStringLiteral("C1"), ChapterAndParents(chapter));
     dm.Cn1Table_fgmc.reloadRows(QStringLiteral("id"), CatalogueIdsOf(draft.ftids));
+    db.textsChanged({{id}, {}, {}, false});
     return id;
 }
 

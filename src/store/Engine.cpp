@@ -441,6 +441,27 @@ void Database::removeRollbackListener(int id) {
     rollbackListeners_.erase(id);
 }
 
+int Database::addTextListener(TextListener listener) {
+    const int id = nextListenerId_++;
+    textListeners_.emplace(id, std::move(listener));
+    return id;
+}
+
+void Database::removeTextListener(int id) {
+    textListeners_.erase(id);
+}
+
+void Database::textsChanged(const TextChange& change) {
+    const auto listeners = textListeners_;
+    for (const auto& [id, listener] : listeners) {
+        try {
+            listener(change);
+        } catch (const std::exception& e) {
+            qWarning("derived data did not follow a change of texts: %s", e.what());
+        }
+    }
+}
+
 void Database::beginSavepoint(const QString& name) {
     runCached(QStringLiteral("SAVEPOINT ") + name);
     ++txDepth_;

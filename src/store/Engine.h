@@ -44,6 +44,17 @@ using Params = std::vector<Param>;
 
 class Database;
 
+// The texts of the bank that a committed write changed, by key, for whatever keeps
+// data derived from them (the search index) in step. Writers tell; they never learn
+// who listens.
+struct TextChange {
+    QStringList questions;    // stem and explanation (tab_exer), note (tab_answ.A14)
+    QStringList sharedStems;  // tab_title, by group id
+    QStringList points;       // knowledge-point texts (tab_rule.n), by ftid
+    // Rows were appended in bulk (an upgrade): every row past those known before.
+    bool appended = false;
+};
+
 // A prepared statement; finalised when it goes out of scope.
 class Statement {
   public:
@@ -144,6 +155,13 @@ class Database {
     int addRollbackListener(RollbackListener listener);
     void removeRollbackListener(int id);
 
+    // Derived data hears which texts a committed write changed. A listener's failure
+    // is its own: it is logged, and the write it follows stands.
+    using TextListener = std::function<void(const TextChange&)>;
+    int addTextListener(TextListener listener);
+    void removeTextListener(int id);
+    void textsChanged(const TextChange& change);
+
     sqlite3* handle() const { return db_; }
     [[noreturn]] void fail(const QString& context) const;
 
@@ -165,6 +183,7 @@ class Database {
     std::unordered_map<QString, std::unique_ptr<Statement>> cache_;
     QSet<QString> busy_;  // cached statements being stepped right now
     std::map<int, RollbackListener> rollbackListeners_;
+    std::map<int, TextListener> textListeners_;
     int nextListenerId_ = 1;
 };
 

@@ -289,6 +289,7 @@ Result ImportUpgrade(store::TDM1& dm, const QString& path, const Progress& progr
         return r;
     }
     r.outcome = Outcome::Succeeded;
+    dm.ADOCn1.textsChanged({{}, {}, {}, true});
     qInfo("upgrade %s applied from %s; the bank as it was before is kept in %s",
           qUtf8Printable(r.sjbs), qUtf8Printable(path), qUtf8Printable(r.backup));
     // The windows show what the file holds now.

@@ -37,7 +37,8 @@ TEST(CommandTableTest, TextsMatchExactlyAndCaseSensitively) {
     EXPECT_EQ(app::LookupCommand(QStringLiteral("cj")).cursor, CursorRule::Busy);
     EXPECT_EQ(app::LookupCommand(QStringLiteral("sztime")).configMode, 1);
     EXPECT_EQ(app::LookupCommand(QStringLiteral("mnks5")).kind, 5);
-    EXPECT_EQ(app::AllCommandTexts().size(), 25);
+    EXPECT_EQ(app::LookupCommand(QStringLiteral("ss")).action, CommandAction::Search);
+    EXPECT_EQ(app::AllCommandTexts().size(), 26);
 }
 
 // The menu sends the table's texts and nothing else, and reaches every one of them.
@@ -105,7 +106,7 @@ TEST_F(DispatchTest, CommandsWithoutAWindowAreGreyAndSendNothing) {
     for (const QString& c : app::AllCommandTexts()) {
         if (!start->IsCommandAvailable(c)) grey << c;
     }
-    EXPECT_EQ(grey, QStringList({"szjh", "szks", "rz", "tj", "sj", "about", "cj"}));
+    EXPECT_EQ(grey, QStringList({"szjh", "szks", "rz", "tj", "sj", "about", "cj", "ss"}));
     app::MenuPlayer& player = *start->ShockwaveFlash1;
     ASSERT_TRUE(player.setMovie(QStringLiteral(MENU_FILE)));
     QStringList sent;
