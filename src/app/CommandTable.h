@@ -23,7 +23,9 @@ enum class CommandAction {
     About,
     Quit,
     PaperHistory,
-    MockExam,  // `kind` 1..5
+    MockExam,       // `kind` 1..5
+    WrongBook,      // the wrong-question book
+    StudyCalendar,  // the study calendar
 };
 
 enum class CursorRule {

@@ -9,16 +9,18 @@
 #include "Uchart.h"
 #include "Ucheck.h"
 #include "Uconfig.h"
+#include "Uctb.h"
 #include "Ueset.h"
 #include "Uexam.h"
 #include "Ukmmc.h"
 #include "Ulxxt.h"
 #include "Uplan.h"
 #include "Uprogress.h"
+#include "Urili.h"
 #include "Urz.h"
 #include "Ustart.h"
-#include "Utedit.h"
 #include "Ustxz.h"
+#include "Utedit.h"
 #include "WindowHooks.h"
 #include "WindowPattern.h"
 
@@ -79,6 +81,13 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     });
     start.registerWindow(CommandAction::ScoreChart, [&dm](const Command& command) {
         OpenModal(chart::frmchart, command.cursor, [&dm] { return new chart::Tfrmchart(dm); });
+    });
+    start.registerWindow(CommandAction::WrongBook, [&dm](const Command& command) {
+        OpenModal(review::FrmCtb, command.cursor, [&dm] { return new review::TFrmCtb(dm); });
+    });
+    start.registerWindow(CommandAction::StudyCalendar, [&dm](const Command& command) {
+        OpenModal(review::FrmCalendar, command.cursor,
+                  [&dm] { return new review::TFrmCalendar(dm); });
     });
     start.registerWindow(CommandAction::PaperHistory, [&dm](const Command& command) {
         OpenModal(exam::FrmCheck, command.cursor, [&dm] { return new exam::TFrmCheck(dm); });
