@@ -24,17 +24,23 @@ const QString kPointColumns = QStringLiteral(
 template <class Value>
 QString conditions(const WrongFilter& filter, Value value) {
     QString where = kWrongRule;
+    // Marks are taken one statement at a time: the order of the operands of "+" is
+    // not fixed, and bound values must follow the marks' order.
     for (const QString* prefix : {&filter.subject, &filter.chapter}) {
         if (prefix->isEmpty()) continue;
-        where += QStringLiteral(" and (substr(A10,1,") +
-                 value(QVariant(static_cast<int>(prefix->size()))) + QStringLiteral(") = ") +
-                 value(QVariant(*prefix)) + QStringLiteral(")");
+        const QString length = value(QVariant(static_cast<int>(prefix->size())));
+        const QString code = value(QVariant(*prefix));
+        where += QStringLiteral(" and (substr(A10,1,") + length + QStringLiteral(") = ") + code +
+                 QStringLiteral(")");
     }
-    if (filter.type != 0)
-        where += QStringLiteral(" and (A13 = ") + value(QVariant(filter.type)) + u')';
+    if (filter.type != 0) {
+        const QString type = value(QVariant(filter.type));
+        where += QStringLiteral(" and (A13 = ") + type + u')';
+    }
     if (!filter.point.isEmpty()) {
-        where += QStringLiteral(" and (") + value(QVariant(filter.point.trimmed())) +
-                 QStringLiteral(" in (") + kPointColumns + QStringLiteral("))");
+        const QString point = value(QVariant(filter.point.trimmed()));
+        where += QStringLiteral(" and (") + point + QStringLiteral(" in (") + kPointColumns +
+                 QStringLiteral("))");
     }
     return where;
 }
