@@ -268,9 +268,13 @@ void MenuPlayer::paintTitle(QPainter& p, double t) {
 
 void MenuPlayer::paintStatus(QPainter& p) {
     if (countdown_.isEmpty() && today_.isEmpty()) return;
-    // The title row's right half is free: the title keeps the left, the subtitle the
-    // row below, so the two lines never cover either.
-    const QRectF band(width() * 0.58, height() * 0.022, width() * 0.38, height() * 0.078);
+    // Beside the title, right-aligned, in the room the title leaves on its row: the
+    // subtitle keeps the row below, so neither is ever covered.
+    const double titleEnd =
+        width() * 0.04 +
+        QFontMetricsF(menuFont(height() * 0.055, true)).horizontalAdvance(menu_.title);
+    const double left = std::max(titleEnd + width() * 0.02, width() * 0.45);
+    const QRectF band(left, height() * 0.022, width() * 0.96 - left, height() * 0.078);
     const double first = band.height() * 0.56;
     p.setPen(QColor(255, 226, 140));
     p.setFont(fittedFont(countdown_, first * 0.78, band.width(), true));

@@ -228,8 +228,8 @@ void TFrmCtb::layOut() {
     const int top = kStrip + 12;
     const int comboH = 26;
     // Label, combo; widths by layout: subject, chapter, point, type.
-    const int widths[4] = {compact ? 130 : 160, compact ? 190 : 240, compact ? 160 : 200,
-                           compact ? 110 : 130};
+    const int widths[4] = {compact ? 150 : 160, compact ? 160 : 220, compact ? 130 : 190,
+                           compact ? 100 : 120};
     QLabel* labels[4] = {lbSubject, lbChapter, lbPoint, lbType};
     QComboBox* combos[4] = {cbSubject, cbChapter, cbPoint, cbType};
     int x = 16;
@@ -241,8 +241,15 @@ void TFrmCtb::layOut() {
     const int gridTop = top + comboH + 10;
     const int bottom = size.height() - 50;
     DBGrid1->setGeometry(16, gridTop, size.width() - 32, bottom - gridTop);
-    const int widthsOfColumns[WrongBookModel::Count] = {
-        44, 0, compact ? 110 : 150, compact ? 70 : 86, 72, 72, 64, 56, compact ? 86 : 92};
+    const int widthsOfColumns[WrongBookModel::Count] = {compact ? 36 : 44,
+                                                        0,
+                                                        compact ? 100 : 150,
+                                                        compact ? 80 : 100,
+                                                        compact ? 64 : 72,
+                                                        compact ? 64 : 72,
+                                                        64,
+                                                        56,
+                                                        compact ? 84 : 92};
     for (int c = 0; c < WrongBookModel::Count; ++c) {
         if (c != WrongBookModel::Stem) DBGrid1->setColumnWidth(c, widthsOfColumns[c]);
     }
@@ -275,7 +282,7 @@ void TFrmCtb::LoadBook() {
     options_ = ReadWrongBookOptions(db, LoadWrongBook(db));
     chapterNames_.clear();
     for (const FilterOption& o : options_.chapters)
-        chapterNames_.insert(o.value, o.caption.mid(o.value.size()).trimmed());
+        chapterNames_.insert(o.value, o.caption);
     typeNames_.clear();
     for (const FilterOption& o : options_.types)
         typeNames_.insert(o.value.toInt(), o.caption);
@@ -456,9 +463,9 @@ TFrmCtbView::TFrmCtbView(const WrongQuestionDetail& detail, const QString& typeN
     const int stemH = compact ? 170 : 210;
     txtStem->setGeometry(16, y, w, stemH);
     y += stemH + 8;
-    lbAnswer->setGeometry(16, y, w / 3, 24);
-    lbKey->setGeometry(16 + w / 3, y, w / 3, 24);
-    lbFigures->setGeometry(16 + 2 * w / 3 - 40, y, w / 3 + 40, 24);
+    lbAnswer->setGeometry(16, y, w / 4, 24);
+    lbKey->setGeometry(16 + w / 4, y, w / 4, 24);
+    lbFigures->setGeometry(16 + w / 2, y, w / 2, 24);
     lbFigures->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     y += 30;
     const int lowerH = size.height() - y - 20 - 50;

@@ -63,8 +63,7 @@ QVector<FilterOption> optionsFrom(const QMap<QString, int>& counts,
     QVector<FilterOption> options;
     for (auto it = counts.begin(); it != counts.end(); ++it) {
         const QString name = names.value(it.key());
-        options.push_back(
-            {it.key(), name.isEmpty() ? it.key() : it.key() + u' ' + name, it.value()});
+        options.push_back({it.key(), name.isEmpty() ? it.key() : name, it.value()});
     }
     return options;
 }
