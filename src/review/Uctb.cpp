@@ -279,7 +279,8 @@ void TFrmCtb::LoadBook() {
     widgets::SetBusyCursor();
     const auto normal = qScopeGuard([] { widgets::SetNormalCursor(); });
     store::Database& db = dm_.ADOCn1;
-    options_ = ReadWrongBookOptions(db, LoadWrongBook(db));
+    whole_ = LoadWrongBook(db);
+    options_ = ReadWrongBookOptions(db, whole_);
     chapterNames_.clear();
     for (const FilterOption& o : options_.chapters)
         chapterNames_.insert(o.value, o.caption);
@@ -321,7 +322,10 @@ void TFrmCtb::cbFilterChange() {
 }
 
 void TFrmCtb::showList() {
-    model_->setBook(LoadWrongBook(dm_.ADOCn1, filter_), chapterNames_, typeNames_);
+    const bool narrowed = !filter_.subject.isEmpty() || !filter_.chapter.isEmpty() ||
+                          !filter_.point.isEmpty() || filter_.type != 0;
+    model_->setBook(narrowed ? LoadWrongBook(dm_.ADOCn1, filter_) : whole_, chapterNames_,
+                    typeNames_);
     const int n = model_->rowCount();
     lbCount->setText(QStringLiteral("共 %1 道错题").arg(n));
     // Unavailable, never hidden.

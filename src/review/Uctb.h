@@ -96,6 +96,7 @@ class TFrmCtb : public widgets::ModalForm {
 
     store::TDM1& dm_;
     WrongFilter filter_;
+    QVector<WrongQuestion> whole_;  // the unfiltered book as last read
     WrongBookOptions options_;
     QHash<QString, QString> chapterNames_;
     QHash<int, QString> typeNames_;
