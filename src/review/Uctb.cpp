@@ -26,6 +26,8 @@ namespace {
 
 constexpr int kStrip = 34;
 const QString kPrompt = QStringLiteral("提示");
+const QColor kWrongColour(190, 30, 30);
+const QColor kRightColour(20, 120, 40);
 
 WrongBookExportHooks& exportHooks() {
     static WrongBookExportHooks installed{
@@ -114,8 +116,10 @@ QVariant WrongBookModel::data(const QModelIndex& index, int role) const {
             index.column() == Number || index.column() == Answers || index.column() == Wrong;
         return QVariant::fromValue(Qt::AlignVCenter | (figure ? Qt::AlignRight : Qt::AlignLeft));
     }
-    if (role == Qt::ForegroundRole && index.column() == Answer) return QColor(190, 30, 30);
-    if (role == Qt::ForegroundRole && index.column() == Key) return QColor(20, 120, 40);
+    // The last answer in red while it is wrong; a right one, as after practice, in green.
+    if (role == Qt::ForegroundRole && index.column() == Answer)
+        return q.lastAnswer == q.key ? kRightColour : kWrongColour;
+    if (role == Qt::ForegroundRole && index.column() == Key) return kRightColour;
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     switch (index.column()) {
         case Number:
@@ -431,11 +435,13 @@ TFrmCtbView::TFrmCtbView(const WrongQuestionDetail& detail, const QString& typeN
     lbKey = aids::MakeLabel(this, "lbKey",
                             QStringLiteral("正确答案：") + AnswerText(type, detail.question.key),
                             15, true);
-    QPalette red = lbAnswer->palette();
-    red.setColor(QPalette::WindowText, QColor(190, 30, 30));
-    lbAnswer->setPalette(red);
+    QPalette answerColour = lbAnswer->palette();
+    answerColour.setColor(QPalette::WindowText, detail.question.lastAnswer == detail.question.key
+                                                    ? kRightColour
+                                                    : kWrongColour);
+    lbAnswer->setPalette(answerColour);
     QPalette green = lbKey->palette();
-    green.setColor(QPalette::WindowText, QColor(20, 120, 40));
+    green.setColor(QPalette::WindowText, kRightColour);
     lbKey->setPalette(green);
     lbFigures =
         aids::MakeLabel(this, "lbFigures",
@@ -484,6 +490,11 @@ TFrmCtbView::TFrmCtbView(const WrongQuestionDetail& detail, const QString& typeN
 TFrmCtbView::~TFrmCtbView() {
     // The browser shows the document; it must let go of it before it goes.
     txtStem->setDocument(new QTextDocument(txtStem));
+}
+
+void TFrmCtbView::showEvent(QShowEvent* event) {
+    widgets::ModalForm::showEvent(event);
+    if (!event->spontaneous()) widgets::CentreOnDesktop(this);
 }
 
 void TFrmCtbView::paintEvent(QPaintEvent*) {

@@ -129,6 +129,7 @@ class TFrmCtbView : public widgets::ModalForm {
     ~TFrmCtbView() override;
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
