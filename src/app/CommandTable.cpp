@@ -14,7 +14,7 @@ using A = CommandAction;
 using C = CursorRule;
 
 // Order matters only for readers: texts are distinct, and the first match wins.
-const std::array<Entry, 26> kTable = {{
+const std::array<Entry, 28> kTable = {{
     {"ksdg", {A::KnowledgeCatalogue, C::Busy}},
     {"zsd", {A::KnowledgeCatalogue, C::Busy}},
     {"lx", {A::SubjectBrowser, C::Busy, 1}},
@@ -41,6 +41,8 @@ const std::array<Entry, 26> kTable = {{
     {"mnks4", {A::MockExam, C::Normal, 0, 4}},
     {"mnks5", {A::MockExam, C::Normal, 0, 5}},
     {"ss", {A::Search, C::Busy}},
+    {"ctb", {A::WrongBook, C::Busy}},
+    {"rili", {A::StudyCalendar, C::Busy}},
 }};
 
 }  // namespace

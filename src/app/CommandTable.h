@@ -23,8 +23,10 @@ enum class CommandAction {
     About,
     Quit,
     PaperHistory,
-    MockExam,  // `kind` 1..5
-    Search,    // full-text search over the bank's texts and the notes
+    MockExam,       // `kind` 1..5
+    Search,         // full-text search over the bank's texts and the notes
+    WrongBook,      // the wrong-question book
+    StudyCalendar,  // the study calendar
 };
 
 enum class CursorRule {

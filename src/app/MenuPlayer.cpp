@@ -187,6 +187,12 @@ void MenuPlayer::activate(int section, int item) {
     emit FSCommand(menu_.sections[section].items[item].command, QString());
 }
 
+void MenuPlayer::setStatus(const QString& countdown, const QString& today) {
+    countdown_ = countdown;
+    today_ = today;
+    update();
+}
+
 // ------------------------------------------------------------------ painting
 
 void MenuPlayer::paintEvent(QPaintEvent*) {
@@ -197,6 +203,7 @@ void MenuPlayer::paintEvent(QPaintEvent*) {
     paintBackground(p, t);
     if (menu_.sections.isEmpty()) return;
     paintTitle(p, t);
+    paintStatus(p);
     for (int s = 0; s < menu_.sections.size(); ++s)
         paintSection(p, s);
     if (!menu_.footer.isEmpty()) {
@@ -257,6 +264,26 @@ void MenuPlayer::paintTitle(QPainter& p, double t) {
     p.setPen(QColor(220, 235, 250));
     p.drawText(QRectF(width() * 0.045, height() * 0.1, width() * 0.9, height() * 0.04),
                Qt::AlignLeft | Qt::AlignVCenter, menu_.subtitle);
+}
+
+void MenuPlayer::paintStatus(QPainter& p) {
+    if (countdown_.isEmpty() && today_.isEmpty()) return;
+    // Beside the title, right-aligned, in the room the title leaves on its row: the
+    // subtitle keeps the row below, so neither is ever covered.
+    const double titleEnd =
+        width() * 0.04 +
+        QFontMetricsF(menuFont(height() * 0.055, true)).horizontalAdvance(menu_.title);
+    const double left = std::max(titleEnd + width() * 0.02, width() * 0.45);
+    const QRectF band(left, height() * 0.022, width() * 0.96 - left, height() * 0.078);
+    const double first = band.height() * 0.56;
+    p.setPen(QColor(255, 226, 140));
+    p.setFont(fittedFont(countdown_, first * 0.78, band.width(), true));
+    p.drawText(QRectF(band.left(), band.top(), band.width(), first),
+               Qt::AlignRight | Qt::AlignVCenter, countdown_);
+    p.setPen(QColor(220, 235, 250));
+    p.setFont(fittedFont(today_, (band.height() - first) * 0.8, band.width(), false));
+    p.drawText(QRectF(band.left(), band.top() + first, band.width(), band.height() - first),
+               Qt::AlignRight | Qt::AlignVCenter, today_);
 }
 
 void MenuPlayer::paintSection(QPainter& p, int section) {

@@ -57,6 +57,11 @@ class MenuPlayer : public QWidget {
     // it every item is available.
     void setAvailability(std::function<bool(const QString& command)> available);
     bool isAvailable(int section, int item) const;
+    // Two lines drawn beside the title, right-aligned: the exam countdown and today's
+    // progress. Empty lines are not drawn.
+    void setStatus(const QString& countdown, const QString& today);
+    QString countdownLine() const { return countdown_; }
+    QString todayLine() const { return today_; }
 
   signals:
     // The text of the picked item's command, and its arguments (always empty).
@@ -83,6 +88,7 @@ class MenuPlayer : public QWidget {
     QRectF sectionRect(int section) const;
     void paintBackground(QPainter& p, double t);
     void paintTitle(QPainter& p, double t);
+    void paintStatus(QPainter& p);
     void paintSection(QPainter& p, int section);
     void paintItem(QPainter& p, int section, int item, const QRectF& r);
     void moveFocus(int step);
@@ -96,6 +102,8 @@ class MenuPlayer : public QWidget {
     Hit focus_;
     QVector<QVector<double>> glow_;
     std::function<bool(const QString&)> available_;  // per item, eases towards 1 under the mouse
+    QString countdown_;
+    QString today_;
 };
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include "DataModule.h"
 #include "Globals.h"
 #include "Guard.h"
+#include "MenuStatus.h"
 #include "ModalForm.h"
 #include "Prompt.h"
 #include "QuitCheck.h"
@@ -63,6 +64,7 @@ void TFrmStart::FormShow() {
     widgets::RunGuarded([this] { LoadAnswerTimeTable(dm_); });
     ShockwaveFlash1->setMovie(qb::ProgramFolder + QStringLiteral("pic/main.menu"));
     ShockwaveFlash1->setFocus();
+    RefreshMenuStatus();
 }
 
 void TFrmStart::registerWindow(CommandAction action, Opener opener) {
@@ -103,6 +105,26 @@ void TFrmStart::openDocument(const QString& relativePath) {
 void TFrmStart::ShockwaveFlash1FSCommand(const QString& command, const QString& /*args*/) {
     // Whatever a command's window lets escape is reported here; the menu plays on.
     widgets::RunGuarded([this, &command] { dispatch(command); });
+    // The command's window has closed: the menu is shown again.
+    RefreshMenuStatus();
+}
+
+void TFrmStart::RefreshMenuStatus() {
+    review::MenuStatus status;
+    try {
+        if (dm_.ADOCn1.isOpen()) status = review::ReadMenuStatus(dm_.ADOCn1, dm_.today());
+    } catch (const std::exception&) {
+        // A plan or log that cannot be read leaves the lines out; the menu plays on.
+    }
+    ShockwaveFlash1->setStatus(status.countdown, status.today);
+}
+
+void TFrmStart::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Back from another program, perhaps on another day.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && shown_) {
+        RefreshMenuStatus();
+    }
 }
 
 void TFrmStart::dispatch(const QString& command) {

@@ -41,12 +41,16 @@ class TFrmStart : public QWidget {
     // Judges today's study against the plan and closes the window unless the user
     // chooses to stay.
     void QuitCheck();
+    // Reads the exam countdown and today's progress into the menu; every time the
+    // menu comes back, since a window may have changed either.
+    void RefreshMenuStatus();
 
     MenuPlayer* ShockwaveFlash1;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void dispatch(const QString& command);

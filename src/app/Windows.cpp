@@ -9,12 +9,14 @@
 #include "Uchart.h"
 #include "Ucheck.h"
 #include "Uconfig.h"
+#include "Uctb.h"
 #include "Ueset.h"
 #include "Uexam.h"
 #include "Ukmmc.h"
 #include "Ulxxt.h"
 #include "Uplan.h"
 #include "Uprogress.h"
+#include "Urili.h"
 #include "Urz.h"
 #include "Usearch.h"
 #include "Ustart.h"
@@ -80,6 +82,13 @@ void RegisterWindows(TFrmStart& start, store::TDM1& dm) {
     });
     start.registerWindow(CommandAction::ScoreChart, [&dm](const Command& command) {
         OpenModal(chart::frmchart, command.cursor, [&dm] { return new chart::Tfrmchart(dm); });
+    });
+    start.registerWindow(CommandAction::WrongBook, [&dm](const Command& command) {
+        OpenModal(review::FrmCtb, command.cursor, [&dm] { return new review::TFrmCtb(dm); });
+    });
+    start.registerWindow(CommandAction::StudyCalendar, [&dm](const Command& command) {
+        OpenModal(review::FrmCalendar, command.cursor,
+                  [&dm] { return new review::TFrmCalendar(dm); });
     });
     start.registerWindow(CommandAction::PaperHistory, [&dm](const Command& command) {
         OpenModal(exam::FrmCheck, command.cursor, [&dm] { return new exam::TFrmCheck(dm); });

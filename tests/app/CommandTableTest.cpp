@@ -38,7 +38,9 @@ TEST(CommandTableTest, TextsMatchExactlyAndCaseSensitively) {
     EXPECT_EQ(app::LookupCommand(QStringLiteral("sztime")).configMode, 1);
     EXPECT_EQ(app::LookupCommand(QStringLiteral("mnks5")).kind, 5);
     EXPECT_EQ(app::LookupCommand(QStringLiteral("ss")).action, CommandAction::Search);
-    EXPECT_EQ(app::AllCommandTexts().size(), 26);
+    EXPECT_EQ(app::LookupCommand(QStringLiteral("ctb")).action, CommandAction::WrongBook);
+    EXPECT_EQ(app::LookupCommand(QStringLiteral("rili")).action, CommandAction::StudyCalendar);
+    EXPECT_EQ(app::AllCommandTexts().size(), 28);
 }
 
 // The menu sends the table's texts and nothing else, and reaches every one of them.
@@ -106,7 +108,7 @@ TEST_F(DispatchTest, CommandsWithoutAWindowAreGreyAndSendNothing) {
     for (const QString& c : app::AllCommandTexts()) {
         if (!start->IsCommandAvailable(c)) grey << c;
     }
-    EXPECT_EQ(grey, QStringList({"szjh", "szks", "rz", "tj", "sj", "about", "cj", "ss"}));
+    EXPECT_EQ(grey, QStringList({"szjh", "szks", "rz", "tj", "sj", "about", "cj", "ss", "ctb", "rili"}));
     app::MenuPlayer& player = *start->ShockwaveFlash1;
     ASSERT_TRUE(player.setMovie(QStringLiteral(MENU_FILE)));
     QStringList sent;
