@@ -345,21 +345,12 @@ void TfrmLawsFaGui::m_btnQuestionClick() {
     if (index < 0 || index >= items.size()) return;
     const PointItem item = items[index];
     qb::PracticeSql = PointSetSql(item.ftid);
-    const bool wasVisible = isVisible();
-    practice::PracticeRun run = practice::PracticeRun::Failed;
-    widgets::SetBusyCursor();
-    {
-        // Whatever the practice meets, the catalogue comes back as it was.
-        const auto comeBack = qScopeGuard([this, wasVisible] {
-            widgets::SetNormalCursor();
+    // Whatever the practice meets, the catalogue comes back as it was.
+    const practice::PracticeRun run = widgets::RunAside(
+        this, [&](const auto& beforeShow) { return RunPointPractice(dm_, item.name, beforeShow); },
+        [this] {
             if (detail_ != nullptr) detail_->m_lBmenuClick();
-            if (wasVisible) show();
         });
-        run = RunPointPractice(dm_, item.name, [this] {
-            widgets::SetNormalCursor();
-            hide();
-        });
-    }
     if (run == practice::PracticeRun::Empty) {
         widgets::ShowPromptBox(kPrompt, QStringLiteral("恭喜你，习题已做完！"), 1,
                                QStringLiteral("NO"), widgets::kPictureNotice);
@@ -387,17 +378,7 @@ void TfrmLawsFaGui::m_btnExitClick() {
 }
 
 void TfrmLawsFaGui::paintEvent(QPaintEvent*) {
-    namespace skin = widgets::skin;
-    QPainter p(this);
-    p.fillRect(rect(), QColor::fromRgb(skin::kPanel));
-    QLinearGradient strip(0, 0, 0, kTitleHeight);
-    strip.setColorAt(0, QColor::fromRgb(skin::kFaceTop));
-    strip.setColorAt(1, QColor::fromRgb(skin::kGlow));
-    p.fillRect(QRect(1, 1, width() - 2, kTitleHeight), strip);
-    p.setPen(QColor::fromRgb(skin::kBorder));
-    p.drawLine(1, kTitleHeight + 1, width() - 2, kTitleHeight + 1);
-    p.setPen(QColor::fromRgb(skin::kDarkBorder));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    widgets::PaintStripWindow(this, kTitleHeight);
 }
 
 }  // namespace knowledge

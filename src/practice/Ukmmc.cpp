@@ -363,21 +363,9 @@ void TFrmkmmc::DBGrid1DblClick() {
 
 void TFrmkmmc::startSet(ChapterSet set, const QString& sql, const QString& caption) {
     qb::PracticeSql = sql;
-    const bool wasVisible = isVisible();
-    bool started = false;
-    widgets::SetBusyCursor();
-    {
-        // Even when practice fails, the browser must not stay hidden or busy.
-        const auto comeBack = qScopeGuard([this, wasVisible] {
-            widgets::SetNormalCursor();
-            if (wasVisible) show();
-        });
-        started = RunChapterPractice(caption, [this] {
-            // The set is loaded: from here on the time is the user's.
-            widgets::SetNormalCursor();
-            hide();
-        });
-    }
+    // Even when practice fails, the browser must not stay hidden or busy.
+    const bool started = widgets::RunAside(
+        this, [&](const auto& beforeShow) { return RunChapterPractice(caption, beforeShow); });
     if (!started) {
         widgets::ShowPromptBox(kPrompt, EmptySetText(set), 1, QStringLiteral("NO"),
                                EmptySetPicture(set));

@@ -352,21 +352,13 @@ void TFrmCtb::btnPracticeClick() {
     qb::PracticeSql = WrongPracticeSql(filter_);
     const QString previousTitle = qb::CurrentChapterTitle;
     qb::CurrentChapterTitle = windowTitle();
-    bool started = false;
-    widgets::SetBusyCursor();
-    {
-        // Even when practice fails, the book must not stay hidden or busy.
-        const bool wasVisible = isVisible();
-        const auto comeBack = qScopeGuard([this, wasVisible, previousTitle] {
-            qb::CurrentChapterTitle = previousTitle;
-            widgets::SetNormalCursor();
-            if (wasVisible) show();
-        });
-        started = practice::RunChapterPractice(kWrongPracticeCaption, [this] {
-            widgets::SetNormalCursor();
-            hide();
-        });
-    }
+    // Even when practice fails, the book must not stay hidden or busy.
+    const bool started = widgets::RunAside(
+        this,
+        [](const auto& beforeShow) {
+            return practice::RunChapterPractice(kWrongPracticeCaption, beforeShow);
+        },
+        [&previousTitle] { qb::CurrentChapterTitle = previousTitle; });
     if (!started) {
         widgets::ShowPromptBox(kPrompt, kEmptyBookText, 1, QStringLiteral("NO"),
                                widgets::kPictureWarning);
@@ -489,7 +481,8 @@ TFrmCtbView::TFrmCtbView(const WrongQuestionDetail& detail, const QString& typeN
 
 TFrmCtbView::~TFrmCtbView() {
     // The browser shows the document; it must let go of it before it goes.
-    txtStem->setDocument(new QTextDocument(txtStem));
+    txtStem->setDocument(
+        new QTextDocument(txtStem));  // NOLINT(bugprone-unhandled-exception-at-new)
 }
 
 void TFrmCtbView::showEvent(QShowEvent* event) {

@@ -236,7 +236,7 @@ QString WriteWrongBookDocument(store::Database& db, const QVector<WrongQuestion>
     exam::WordDocument document;
     BuildWrongBookDocument(db, list, title, document);
     if (!QDir().mkpath(folder)) throw std::runtime_error("no folder for the document");
-    const QString path = exam::UniqueDocumentPath(folder, title);
+    QString path = exam::UniqueDocumentPath(folder, title);
     if (!document.SaveAs(path)) throw std::runtime_error("the document cannot be written");
     return path;
 }

@@ -225,7 +225,7 @@ void SearchIndex::create() {
 
 QVector<Source> SearchIndex::Open(const Progress& progress) {
     if (!OpenExisting()) create();
-    const QVector<Source> stale = StaleSources();
+    QVector<Source> stale = StaleSources();
     int step = 0;
     for (Source s : stale) {
         if (progress) progress(++step, static_cast<int>(stale.size()));

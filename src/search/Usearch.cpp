@@ -274,20 +274,10 @@ void TFrmSearch::btnPracticeClick() {
     for (const Found& f : result_.questions)
         ids << f.questionId;
     qb::PracticeSql = PracticeSqlFor(ids);
-    const bool wasVisible = isVisible();
-    bool started = false;
-    widgets::SetBusyCursor();
-    {
-        // Whatever the practice meets, the search comes back.
-        const auto comeBack = qScopeGuard([this, wasVisible] {
-            widgets::SetNormalCursor();
-            if (wasVisible) show();
-        });
-        started = practice::RunChapterPractice(kPracticeCaption, [this] {
-            widgets::SetNormalCursor();
-            hide();
-        });
-    }
+    // Whatever the practice meets, the search comes back.
+    const bool started = widgets::RunAside(this, [](const auto& beforeShow) {
+        return practice::RunChapterPractice(kPracticeCaption, beforeShow);
+    });
     if (!started) {
         widgets::ShowPromptBox(kPrompt, QStringLiteral("找到的题目都已作废，没有可练习的题目！"), 1,
                                QStringLiteral("NO"), widgets::kPictureWarning);
@@ -300,17 +290,7 @@ void TFrmSearch::btnPracticeClick() {
 }
 
 void TFrmSearch::paintEvent(QPaintEvent*) {
-    namespace skin = widgets::skin;
-    QPainter p(this);
-    p.fillRect(rect(), QColor::fromRgb(skin::kPanel));
-    QLinearGradient strip(0, 0, 0, kTitleHeight);
-    strip.setColorAt(0, QColor::fromRgb(skin::kFaceTop));
-    strip.setColorAt(1, QColor::fromRgb(skin::kGlow));
-    p.fillRect(QRect(1, 1, width() - 2, kTitleHeight), strip);
-    p.setPen(QColor::fromRgb(skin::kBorder));
-    p.drawLine(1, kTitleHeight + 1, width() - 2, kTitleHeight + 1);
-    p.setPen(QColor::fromRgb(skin::kDarkBorder));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    widgets::PaintStripWindow(this, kTitleHeight);
 }
 
 // ------------------------------------------------------------------ one question

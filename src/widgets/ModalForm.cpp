@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 
@@ -94,6 +95,19 @@ bool HandleAnswerKey(const QKeyEvent& event, const AnswerKeys& keys) {
         return keys.pressOption && keys.pressOption(key - Qt::Key_A);
     }
     return false;
+}
+
+void PaintStripWindow(QWidget* window, int strip) {
+    QPainter p(window);
+    p.fillRect(window->rect(), QColor::fromRgb(skin::kPanel));
+    QLinearGradient gradient(0, 0, 0, strip);
+    gradient.setColorAt(0, QColor::fromRgb(skin::kFaceTop));
+    gradient.setColorAt(1, QColor::fromRgb(skin::kGlow));
+    p.fillRect(QRect(1, 1, window->width() - 2, strip), gradient);
+    p.setPen(QColor::fromRgb(skin::kBorder));
+    p.drawLine(1, strip + 1, window->width() - 2, strip + 1);
+    p.setPen(QColor::fromRgb(skin::kDarkBorder));
+    p.drawRect(window->rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace widgets

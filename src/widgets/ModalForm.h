@@ -6,6 +6,7 @@
 #include "Guard.h"
 
 #include <QFont>
+#include <QScopeGuard>
 #include <QWidget>
 
 #include <functional>
@@ -62,5 +63,28 @@ struct AnswerKeys {
     std::function<bool(int option)> pressOption;
 };
 bool HandleAnswerKey(const QKeyEvent& event, const AnswerKeys& keys);
+
+// Runs a window that an opener starts (practice on a set): busy until that window
+// is about to show, when beforeShow hides the opener; afterwards, whatever the run
+// met, the cursor is normal, `afterwards` has run and a visible opener is shown
+// again. Returns what `run` returned.
+template <class Run>
+auto RunAside(QWidget* opener, Run&& run, const std::function<void()>& afterwards = {}) {
+    const bool wasVisible = opener->isVisible();
+    SetBusyCursor();
+    const auto comeBack = qScopeGuard([&] {
+        SetNormalCursor();
+        if (afterwards) afterwards();
+        if (wasVisible) opener->show();
+    });
+    return run([opener] {
+        SetNormalCursor();
+        opener->hide();
+    });
+}
+
+// The plain window look: the panel colour, a title strip of `strip` pixels with a
+// rule under it, and a dark frame.
+void PaintStripWindow(QWidget* window, int strip);
 
 }  // namespace widgets
