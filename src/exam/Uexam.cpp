@@ -796,12 +796,7 @@ void TFrmExam::ExportPaperToWord() {
         return;
     }
     // Without a word processor the document is still there: say where.
-    if (!exportHooks().open(QUrl::fromLocalFile(path))) {
-        widgets::ShowMessage(QStringLiteral("提示"),
-                             QStringLiteral("文档已保存到：%1\n本机没有可以打开它的程序。")
-                                 .arg(QDir::toNativeSeparators(path)),
-                             widgets::MessageIcon::Information);
-    }
+    if (!exportHooks().open(QUrl::fromLocalFile(path))) widgets::ShowDocumentSavedAt(path);
 }
 
 void TFrmExam::settingsClick() {

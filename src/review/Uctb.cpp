@@ -36,7 +36,11 @@ WrongBookExportHooks& exportHooks() {
                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
             return documents.isEmpty() ? QDir::homePath() : documents;
         },
-        [](const QUrl& document) { QDesktopServices::openUrl(document); }};
+        [](const QUrl& document) {
+            // Without a word processor the document is still there: say where.
+            if (!QDesktopServices::openUrl(document))
+                widgets::ShowDocumentSavedAt(document.toLocalFile());
+        }};
     return installed;
 }
 

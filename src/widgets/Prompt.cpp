@@ -1,5 +1,7 @@
 #include "Prompt.h"
 
+#include <QDir>
+
 namespace widgets {
 namespace {
 PromptService* g_service = nullptr;
@@ -25,6 +27,13 @@ MessageResult ShowMessage(const QString& caption, const QString& text, MessageIc
                           MessageButtons buttons) {
     if (g_service == nullptr) return MessageResult::Ok;
     return g_service->messageBox(caption, text, icon, buttons);
+}
+
+void ShowDocumentSavedAt(const QString& path) {
+    ShowMessage(QStringLiteral("提示"),
+                QStringLiteral("文档已保存到：%1\n本机没有可以打开它的程序。")
+                    .arg(QDir::toNativeSeparators(path)),
+                MessageIcon::Information);
 }
 
 }  // namespace widgets

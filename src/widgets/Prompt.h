@@ -38,4 +38,7 @@ int ShowPromptBox(const QString& caption, const QString& text, int kind, const Q
 MessageResult ShowMessage(const QString& caption, const QString& text, MessageIcon icon,
                           MessageButtons buttons = MessageButtons::Ok);
 
+// A written document that no program on this machine opens: where it was saved.
+void ShowDocumentSavedAt(const QString& path);
+
 }  // namespace widgets
