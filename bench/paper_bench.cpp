@@ -5,6 +5,7 @@
 //   chart ms Y    (median of five: reading the rows, building and drawing the charts)
 // The bank is generated once in a temporary folder; generation is not timed.
 #include "BankGenerator.h"
+#include "Timing.h"
 
 #include "DataModule.h"
 #include "Engine.h"
@@ -22,15 +23,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -62,16 +54,12 @@ int main(int argc, char** argv) {
         options.seed = 20240601;
         const exam::PaperResult paper = exam::MakePaper(dm, 1, options);
         if (!paper.ok) throw std::runtime_error(paper.error.toStdString());
-        std::vector<double> exports;
-        for (int i = 0; i < 5; ++i) {
-            QElapsedTimer t;
-            t.start();
+        const double exportMs = bench::MedianOfFiveMs([&] {
             exam::WritePaperDocument(dm, paper.paper.title, dir.path() + QStringLiteral("/docs"));
-            exports.push_back(t.nsecsElapsed() / 1e6);
-        }
+        });
         std::printf("paper rows %d, chapter rows %d\n", dm.Cn1Query_exam.recordCount(),
                     bank.chapterRows);
-        std::printf("export ms %.0f\n", median(exports));
+        std::printf("export ms %.0f\n", exportMs);
 
         std::vector<double> charts;
         for (int i = 0; i < 5; ++i) {
@@ -83,7 +71,7 @@ int main(int argc, char** argv) {
             charts.push_back(t.nsecsElapsed() / 1e6);
             if (drawn.isNull()) throw std::runtime_error("no chart drawn");
         }
-        std::printf("chart ms %.0f\n", median(charts));
+        std::printf("chart ms %.0f\n", bench::MedianMs(charts));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "failed: %s\n", e.what());
         return 1;

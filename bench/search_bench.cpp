@@ -8,6 +8,7 @@
 #include "BankGenerator.h"
 #include "Engine.h"
 #include "SearchIndex.h"
+#include "Timing.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,23 +22,6 @@
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
-
-namespace {
-
-template <class Run>
-double medianMs(Run run) {
-    std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer t;
-        t.start();
-        run();
-        times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -60,10 +44,10 @@ int main(int argc, char** argv) {
         const QString rare = QStringLiteral("Question 12345:");
         const QString common = QStringLiteral("which is right");
         int rareHits = 0;
-        const double rareMs = medianMs(
+        const double rareMs = bench::MedianOfFiveMs(
             [&] { rareHits = static_cast<int>(index.Search(rare, 100).questions.size()); });
         int commonHits = 0;
-        const double commonMs = medianMs(
+        const double commonMs = bench::MedianOfFiveMs(
             [&] { commonHits = static_cast<int>(index.Search(common, 100).questions.size()); });
         index.Close();
 
@@ -76,7 +60,7 @@ int main(int argc, char** argv) {
             QStringLiteral("select rowid from doc where body like '%%1%' limit 100")
                 .arg(rare)
                 .toUtf8();
-        const double floorMs = medianMs([bare, &like] {
+        const double floorMs = bench::MedianOfFiveMs([bare, &like] {
             sqlite3_stmt* stmt = nullptr;
             sqlite3_prepare_v2(bare, like.constData(), -1, &stmt, nullptr);
             while (sqlite3_step(stmt) == SQLITE_ROW) {

@@ -5,6 +5,7 @@
 //   upgrade ms Y
 // Each figure is the median of three runs, each on a fresh copy of the bank.
 #include "BankGenerator.h"
+#include "Timing.h"
 #include "DataModule.h"
 #include "Engine.h"
 #include "Upgrade.h"
@@ -49,11 +50,6 @@ void freshCopy(const QString& bank, const QString& folder) {
     QDir(folder).removeRecursively();
     QDir().mkpath(folder + QStringLiteral("/data"));
     QFile::copy(bank, folder + QStringLiteral("/data/QBDATA000001.db"));
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace
@@ -125,11 +121,11 @@ int main(int argc, char** argv) {
             floor.push_back(double(t.nsecsElapsed()) / 1e6);
         }
     }
-    const double up = median(through);
-    const double bare = median(floor);
+    const double up = bench::MedianMs(through);
+    const double bare = bench::MedianMs(floor);
     std::printf("ratio upgrade/floor %.2f\n", up / bare);
     std::printf("upgrade ms %.0f\n", up);
     std::printf("(floor ms %.0f, of the upgrade the copy of the bank ms %.0f)\n", bare,
-                median(copies));
+                bench::MedianMs(copies));
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "BankGenerator.h"
 #include "DataModule.h"
 #include "Engine.h"
+#include "Timing.h"
 #include "Uctb.h"
 #include "WrongBook.h"
 
@@ -23,27 +24,6 @@
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
-
-namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class Run>
-double timeMs(Run run) {
-    std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer t;
-        t.start();
-        run();
-        times.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return median(times);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -70,12 +50,12 @@ int main(int argc, char** argv) {
         store::Database& db = dm.ADOCn1;
         const qsizetype wrong = review::LoadWrongBook(db).size();
 
-        const double window = timeMs([&dm] {
+        const double window = bench::MedianOfFiveMs([&dm] {
             review::TFrmCtb book(dm);
             book.show();
             QApplication::processEvents();
         });
-        const double logic = timeMs([&db] {
+        const double logic = bench::MedianOfFiveMs([&db] {
             const QVector<review::WrongQuestion> book = review::LoadWrongBook(db);
             const review::WrongBookOptions options = review::ReadWrongBookOptions(db, book);
             if (options.subjects.isEmpty()) throw std::runtime_error("no subjects");
@@ -86,7 +66,7 @@ int main(int argc, char** argv) {
             throw std::runtime_error("the bank does not open bare");
         }
         const QByteArray sql = review::WrongBookSql({}).sql.toUtf8();
-        const double floor = timeMs([bare, &sql] {
+        const double floor = bench::MedianOfFiveMs([bare, &sql] {
             sqlite3_stmt* stmt = nullptr;
             sqlite3_prepare_v2(bare, sql.constData(), -1, &stmt, nullptr);
             int rows = 0;

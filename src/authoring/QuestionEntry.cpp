@@ -68,16 +68,11 @@ QStringList ChapterAndParents(const QString& chapter) {
     return codes;
 }
 
-// The catalogue chapters (first six characters) and groups (first two, as practice
-// counts them) of a question's knowledge points, each once.
+// The catalogue chapters and groups of a question's knowledge points, as practice
+// counts them.
 QStringList CatalogueIdsOf(const QStringList& ftids) {
-    QStringList ids;
-    for (const QString& ftid : ftids) {
-        for (const int length : {6, 2}) {
-            if (!ids.contains(ftid.left(length))) ids << ftid.left(length);
-        }
-    }
-    return ids;
+    const store::KnowledgePointLists lists = store::KnowledgePointListsOf(ftids);
+    return lists.fgmc6 + lists.fgmc2;
 }
 
 void insertQuestion(store::Database& db, const QString& id, const QString& chapter,

@@ -223,9 +223,7 @@ void TFrmInPut::BtnAddFgClick() {
 }
 
 void TFrmInPut::epBtn_helpClick() {
-    knowledge::TFrmSelectFG help(dm_, this);
-    help.setPage(1);
-    help.exec();
+    knowledge::ShowEntryInstructions(dm_, this);
 }
 
 void TFrmInPut::epBtn_ClearClick() {

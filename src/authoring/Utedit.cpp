@@ -215,9 +215,7 @@ void TfrmTedit::SpeedButton3Click() {
 }
 
 void TfrmTedit::SpeedButton2Click() {
-    knowledge::TFrmSelectFG help(dm_, this);
-    help.setPage(1);
-    help.exec();
+    knowledge::ShowEntryInstructions(dm_, this);
 }
 
 }  // namespace authoring

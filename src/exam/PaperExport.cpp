@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextDocumentWriter>
@@ -250,6 +251,11 @@ QString UniqueDocumentPath(const QString& folder, const QString& title) {
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = dir.filePath(base + QStringLiteral(" (%1).odt").arg(n));
     return path;
+}
+
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 QString WritePaperDocument(store::TDM1& dm, const QString& title, const QString& folder) {

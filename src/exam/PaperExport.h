@@ -58,6 +58,8 @@ void BuildPaperDocument(store::TDM1& dm, const QString& title, WordDocument& doc
 // A file name in the folder for the title that names no existing file: "title.odt",
 // then "title (2).odt" and so on. Characters a file name cannot hold become "_".
 QString UniqueDocumentPath(const QString& folder, const QString& title);
+// Where exported documents go: the user's documents folder, home when there is none.
+QString DocumentsFolder();
 
 // Builds the paper's document and writes it into the folder; returns its path.
 // Throws on any failure.

@@ -26,7 +26,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QStandardPaths>
 
 namespace exam {
 namespace {
@@ -38,12 +37,7 @@ ProgressHook& progressHook() {
 
 ExportHooks& exportHooks() {
     static ExportHooks installed{
-        [] {
-            const QString documents =
-                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            return documents.isEmpty() ? QDir::homePath() : documents;
-        },
-        [](const QUrl& document) { return QDesktopServices::openUrl(document); }};
+        DocumentsFolder, [](const QUrl& document) { return QDesktopServices::openUrl(document); }};
     return installed;
 }
 

@@ -195,4 +195,10 @@ int AddPointsWithPicker(store::TDM1& dm, QuestionPointLinks& links, const QStrin
     return links.AddPicked(picker.picker());
 }
 
+void ShowEntryInstructions(store::TDM1& dm, QWidget* caller) {
+    TFrmSelectFG help(dm, caller);
+    help.setPage(1);
+    help.exec();
+}
+
 }  // namespace knowledge

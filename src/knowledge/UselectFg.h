@@ -74,4 +74,7 @@ inline TFrmSelectFG* FrmSelectFG = nullptr;
 int AddPointsWithPicker(store::TDM1& dm, QuestionPointLinks& links, const QString& limitText,
                         QWidget* caller);
 
+// "使用说明" of the entry and editor windows: the picker's instructions page, modal.
+void ShowEntryInstructions(store::TDM1& dm, QWidget* caller);
+
 }  // namespace knowledge

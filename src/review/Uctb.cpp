@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QScopeGuard>
 #include <QShowEvent>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTextBrowser>
 
@@ -31,12 +30,7 @@ const QColor kRightColour(20, 120, 40);
 
 WrongBookExportHooks& exportHooks() {
     static WrongBookExportHooks installed{
-        [] {
-            const QString documents =
-                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            return documents.isEmpty() ? QDir::homePath() : documents;
-        },
-        [](const QUrl& document) {
+        exam::DocumentsFolder, [](const QUrl& document) {
             // Without a word processor the document is still there: say where.
             if (!QDesktopServices::openUrl(document))
                 widgets::ShowDocumentSavedAt(document.toLocalFile());

@@ -381,10 +381,18 @@ SearchResult SearchIndex::Search(const QString& text, int limit) {
                         });
         } else {
             // The questions that list the knowledge point in one of their slots.
+            // Only those rows leave the engine; the loop below picks the slot.
             const QSet<QString> wanted(keys.begin(), keys.end());
+            QStringList slotTests;
+            store::Params slotParams;
+            for (int k = 3; k <= 12; ++k) {
+                slotTests << QStringLiteral("k%1 in (select value from json_each(?))").arg(k);
+                slotParams.push_back(params.front());
+            }
             bank_.query(QStringLiteral("select a1,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12 from tab_answ "
-                                       "order by a1"),
-                        {}, [&](store::Statement& row) {
+                                       "where ") +
+                            slotTests.join(QStringLiteral(" or ")) + QStringLiteral(" order by a1"),
+                        slotParams, [&](store::Statement& row) {
                             for (int i = 1; i <= 10; ++i) {
                                 const QString ftid = row.value(i).toString();
                                 if (!ftid.isEmpty() && wanted.contains(ftid)) {

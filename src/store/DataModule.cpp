@@ -61,10 +61,18 @@ QString CorrectRate(qint64 all, qint64 wrong) {
 }
 
 KnowledgePointLists KnowledgePointListsOf(Dataset& questionRow) {
-    KnowledgePointLists lists;
+    QStringList ftids;
     for (int k = 3; k <= 12; ++k) {
         const QString id = questionRow.text(QStringLiteral("K%1").arg(k));
         if (id.trimmed().isEmpty()) break;
+        ftids << id;
+    }
+    return KnowledgePointListsOf(ftids);
+}
+
+KnowledgePointLists KnowledgePointListsOf(const QStringList& ftids) {
+    KnowledgePointLists lists;
+    for (const QString& id : ftids) {
         lists.ftids << id;
         lists.fgmc6 << id.left(6);
         lists.fgmc2 << id.left(2);

@@ -36,6 +36,8 @@ struct KnowledgePointLists {
     bool isEmpty() const { return ftids.isEmpty(); }
 };
 KnowledgePointLists KnowledgePointListsOf(Dataset& questionRow);
+// The same lists for ids already read, in their order.
+KnowledgePointLists KnowledgePointListsOf(const QStringList& ftids);
 
 class TDM1 : public QObject {
     Q_OBJECT
